@@ -1,0 +1,80 @@
+#include "dialog.h"
+
+CDialog::~CDialog() { DestroyWindow(); }
+
+INT_PTR CDialog::DoModal() {
+    modal_ = true;
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                     parent_, DialogProc, reinterpret_cast<LPARAM>(this));
+    modal_ = false;
+    return result;
+}
+
+bool CDialog::Create(HWND parent) {
+    if (m_hWnd) {
+        return true;
+    }
+    modal_ = false;
+    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                     parent ? parent : parent_, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    return window != nullptr;
+}
+
+void CDialog::DestroyWindow() {
+    if (m_hWnd && !modal_) {
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    if (m_hWnd) {
+        ::EndDialog(m_hWnd, result);
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->m_hWnd = window;
+    } else {
+        self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+    if (!self) {
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    return self->Dispatch(message, wParam, lParam);
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR result = FALSE;
+    if (OnMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND: {
+        WORD id = LOWORD(wParam);
+        WORD code = HIWORD(wParam);
+        if (id == IDOK && code == BN_CLICKED) {
+            OnOK();
+            return TRUE;
+        }
+        if (id == IDCANCEL && code == BN_CLICKED) {
+            OnCancel();
+            return TRUE;
+        }
+        return OnCommand(id, code) ? TRUE : FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,30 @@
+// Fixed 260-character path fields and the operations on them. Every copy into a field is
+// bounded: a text that does not fit is refused, never cut or overflowed.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace korva {
+
+constexpr std::size_t kPathSize = 260;
+using PathField = char[kPathSize];
+
+// Copies `text` into a fixed field of N characters (terminator included). Returns false and
+// leaves the field empty when the text is too long.
+template <std::size_t N> bool CopyToField(char (&field)[N], std::string_view text) {
+    if (text.size() >= N) {
+        field[0] = '\0';
+        return false;
+    }
+    std::memcpy(field, text.data(), text.size());
+    field[text.size()] = '\0';
+    return true;
+}
+
+// "%s\%s": two parts joined by a single backslash.
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+} // namespace korva

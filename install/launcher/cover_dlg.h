@@ -1,0 +1,47 @@
+// The full-screen cover window that carries one installation or removal: welcome and
+// language, the run itself, and the final message, all started from its first paint.
+#pragma once
+
+#include "dialog.h"
+#include "handles.h"
+#include "install_state.h"
+#include "paths.h"
+
+class CCoverDlg : public CDialog {
+public:
+    CCoverDlg();
+    ~CCoverDlg() override;
+
+    // The installation run; 1 when installed, 0 when abandoned.
+    int RunInstallation();
+    // The removal of an installed product; 1 when removed, 0 when nothing was found.
+    int RemoveInstallation();
+
+    // Welcome, run or removal, final message, close. Runs once, from the first paint.
+    void RunCoverSequence();
+
+    int removeMode = 0;
+    int doneMessageMode = 1;
+    int incompatibleWindows = 0;
+    korva::PathField presetSourceDir{};
+    korva::PathField windowsDir{};
+    int language = 1;
+    int sequenceStarted = 0;
+
+    // Cover picture; loaded once and kept for the life of the window.
+    fw::UniqueBitmap coverBitmap;
+    fw::UniquePalette coverPalette;
+    fw::UniqueMetafile coverMetafile;
+    int coverBitmapLoaded = 0;
+    int coverMetafileLoaded = 0;
+
+    korva::InstallState install;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void OnPaint();
+    void DrawCover(HDC dc, const RECT& client);
+};

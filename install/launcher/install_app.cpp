@@ -1,0 +1,37 @@
+#include "install_app.h"
+
+#include "cover_dlg.h"
+#include "launcher_logic.h"
+#include "main_menu_dlg.h"
+#include "paths.h"
+#include "profile.h"
+
+int IsProductInstalled() {
+    char windowsDir[korva::kPathSize] = {};
+    UINT length = GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    if (length == 0 || length >= sizeof windowsDir) {
+        return 0;
+    }
+    const std::string version =
+        fw::ReadProfileString(korva::JoinPath(windowsDir, "korva.ini"), "Installazione",
+                              "Versione_di_KORVA", "", 30);
+    return version.empty() ? 0 : 1;
+}
+
+BOOL CInstallApp::InitInstance() {
+    const korva::StartupCommand command = korva::ParseCommandLine(m_lpCmdLine);
+    CCoverDlg cover;
+    cover.removeMode = command.removeMode ? 1 : 0;
+
+    if (cover.removeMode) {
+        // "del" starts a removal run directly: welcome, removal, final message.
+        cover.DoModal();
+        return TRUE;
+    }
+    if (command.autorun && IsProductInstalled()) {
+        return TRUE;
+    }
+    CMainMenuDlg menu;
+    menu.DoModal();
+    return TRUE;
+}

@@ -1,0 +1,86 @@
+#include "main_menu_dlg.h"
+
+#include "app.h"
+#include "cover_dlg.h"
+#include "file_probe.h"
+#include "installer_dir.h"
+#include "profile.h"
+#include "resource.h"
+#include "resource_strings.h"
+
+namespace {
+constexpr unsigned kValueSize = 260;
+}
+
+CMainMenuDlg::CMainMenuDlg() : CDialog(IDD_MAIN_MENU) { GetInstallerDir(installerDir); }
+
+CMainMenuDlg::~CMainMenuDlg() = default;
+
+bool CMainMenuDlg::OnCommand(WORD id, WORD notifyCode) {
+    if (notifyCode != BN_CLICKED) {
+        return false;
+    }
+    if (id == IDC_DEMONSTRATION) {
+        RunDemonstration();
+        return true;
+    }
+    if (const korva::EditionEntry* edition = korva::FindEdition(id)) {
+        StartEdition(*edition);
+        return true;
+    }
+    return false;
+}
+
+void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {
+    CCoverDlg cover;
+    cover.install.editionInstall = 1;
+
+    const std::string setvars = korva::SetvarsPath(installerDir);
+    if (edition.filmOfferFirst && OfferEditionDemo(setvars, edition.areaKey)) {
+        return;
+    }
+    if (!CheckPresence(setvars, edition.areaKey)) {
+        return;
+    }
+    const std::string firstDir = fw::ReadProfileString(setvars, edition.areaKey, "FirstDir",
+                                                       edition.defaultFirstDir, kValueSize);
+    const std::string source = korva::ResolveFirstDir(installerDir, firstDir);
+    if (!korva::CopyToField(cover.presetSourceDir, source)) {
+        AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(),
+                                     source.c_str()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    cover.DoModal();
+}
+
+int CMainMenuDlg::CheckPresence(const std::string& setvarsPath, const char* areaKey) {
+    const std::string presence =
+        fw::ReadProfileString(setvarsPath, areaKey, "Presence", "1", kValueSize);
+    if (korva::IsEditionAbsent(presence)) {
+        AppMessageBox(IDS_EDITION_ABSENT, MB_OK);
+        return 0;
+    }
+    return 1;
+}
+
+int CMainMenuDlg::OfferEditionDemo(const std::string& setvarsPath, const char* areaKey) {
+    const std::string film = fw::ReadProfileString(setvarsPath, areaKey, "file_demo", "", kValueSize);
+    if (film.empty() || !fw::CanOpenForReading(korva::FilmFilePath(installerDir, film))) {
+        return 0;
+    }
+    if (AppMessageBox(IDS_EDITION_FILM_OFFER, MB_YESNO) == IDYES) {
+        WinExec(korva::FilmPlayerCommand(installerDir, film).c_str(), SW_SHOWNORMAL);
+    }
+    return 1;
+}
+
+void CMainMenuDlg::RunDemonstration() {
+    const std::string film = fw::ReadProfileString(korva::SetvarsPath(installerDir), "General",
+                                                   "AutoDemo", "italia.dem", kValueSize);
+    if (fw::CanOpenForReading(korva::FilmPlayerPath(installerDir))) {
+        WinExec(korva::FilmPlayerCommand(installerDir, film).c_str(), SW_SHOWNORMAL);
+    } else if (fw::CanOpenForReading(korva::DemoProgramPath(installerDir))) {
+        WinExec(korva::DemoProgramPath(installerDir).c_str(), SW_SHOWNORMAL);
+    }
+}

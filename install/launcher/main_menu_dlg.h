@@ -1,0 +1,32 @@
+// The launcher's main menu: install an edition from the CD, play the demonstration, leave.
+#pragma once
+
+#include "dialog.h"
+#include "handles.h"
+#include "launcher_logic.h"
+#include "paths.h"
+
+#include <string>
+
+class CMainMenuDlg : public CDialog {
+public:
+    CMainMenuDlg();
+    ~CMainMenuDlg() override;
+
+    // Opens the cover window for one edition, after the film offer and presence checks.
+    void StartEdition(const korva::EditionEntry& edition);
+    // Non-zero when the edition may be installed; otherwise tells the user why not.
+    int CheckPresence(const std::string& setvarsPath, const char* areaKey);
+    // Non-zero when the edition's film was offered instead of the installation.
+    int OfferEditionDemo(const std::string& setvarsPath, const char* areaKey);
+    // Starts the film player, or else the demonstration program, from the CD.
+    void RunDemonstration();
+
+    korva::PathField installerDir{};
+    fw::UniqueBitmap menuImage;
+    fw::UniquePalette menuPalette;
+
+protected:
+    BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
+    bool OnCommand(WORD id, WORD notifyCode) override;
+};

@@ -1,0 +1,33 @@
+#include "welcome_dlg.h"
+
+#include "handles.h"
+#include "resource.h"
+
+CWelcomeDlg::CWelcomeDlg() : CDialog(IDD_WELCOME) {}
+
+BOOL CWelcomeDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CheckDlgButton(m_hWnd, IDC_LANG_ITALIANO, BST_CHECKED);
+    return TRUE;
+}
+
+bool CWelcomeDlg::OnCommand(WORD id, WORD) {
+    if (id == IDC_LANG_ITALIANO) {
+        language = 1;
+        return true;
+    }
+    if (id == IDC_LANG_ENGLISH) {
+        language = 2;
+        return true;
+    }
+    return false;
+}
+
+bool CWelcomeDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message != WM_PAINT) {
+        return false;
+    }
+    fw::PaintDc validate(m_hWnd);
+    result = TRUE;
+    return true;
+}

@@ -1,0 +1,83 @@
+# Wine prefixes, the virtual display and the persistent wineservers for tests and demo runs. Sourced.
+
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono/Gecko installers, no menu files written outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+KORVA_PREFIX_NAMES=(win95 nt)
+KORVA_XVFB_PID=
+
+prefix_version() {
+    case "$1" in
+        win95) echo win95 ;;
+        nt) echo winxp ;;
+    esac
+}
+
+# Creates the prefix once; a marker file says it is complete.
+make_prefix() {
+    local name=$1
+    local dir=$KORVA_PREFIXES/$name
+    local log=$KORVA_BUILD/logs/prefix-$name.log
+    [ -f "$dir/.korva-ready" ] && return
+    say "creating Wine prefix '$name' ($(prefix_version "$name") mode) in $dir (log: $log)"
+    rm -rf "$dir"
+    mkdir -p "$dir" "$(dirname "$log")"
+    (
+        export WINEPREFIX=$dir
+        wineboot -i
+        wineserver -w
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+        winecfg /v "$(prefix_version "$name")"
+        wineserver -w
+    ) >"$log" 2>&1 </dev/null
+    touch "$dir/.korva-ready"
+}
+
+prepare_prefixes() {
+    local n
+    for n in "${KORVA_PREFIX_NAMES[@]}"; do make_prefix "$n"; done
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+start_display() {
+    local depth=${KORVA_SCREEN_DEPTH:-24} size=${KORVA_SCREEN_SIZE:-1024x768}
+    local n
+    for n in $(seq 91 199); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        mkdir -p "$KORVA_BUILD/logs"
+        Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp >"$KORVA_BUILD/logs/xvfb.log" 2>&1 </dev/null &
+        KORVA_XVFB_PID=$!
+        local i
+        for i in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.05
+        done
+        if kill -0 "$KORVA_XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            export DISPLAY=:$n
+            say "virtual display $DISPLAY (${size}x${depth}) started"
+            return
+        fi
+    done
+    say "could not start Xvfb (see $KORVA_BUILD/logs/xvfb.log)"
+    exit 1
+}
+
+# Keeps one wineserver alive per prefix for the whole run: program starts stay fast.
+start_wineservers() {
+    local n
+    for n in "${KORVA_PREFIX_NAMES[@]}"; do
+        WINEPREFIX=$KORVA_PREFIXES/$n wineserver -p >/dev/null 2>&1 </dev/null
+    done
+}
+
+stop_wine_and_display() {
+    local n
+    for n in "${KORVA_PREFIX_NAMES[@]}"; do
+        [ -d "$KORVA_PREFIXES/$n" ] && WINEPREFIX=$KORVA_PREFIXES/$n wineserver -k >/dev/null 2>&1 </dev/null || true
+    done
+    if [ -n "$KORVA_XVFB_PID" ]; then
+        kill "$KORVA_XVFB_PID" 2>/dev/null || true
+        wait "$KORVA_XVFB_PID" 2>/dev/null || true
+    fi
+}

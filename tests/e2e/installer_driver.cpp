@@ -1,0 +1,72 @@
+#include "installer_driver.h"
+
+#include "scratch.h"
+
+namespace e2e {
+
+std::string MakeCd(const std::string& name, const CdOptions& options) {
+    const std::string sample = testfs::SampleCd();
+    const std::string cd = testfs::FreshScratchDir(name);
+    testfs::CopyFileOrFail(sample + "\\install.exe", cd + "\\install.exe");
+    testfs::MakeDirs(cd + "\\film");
+    testfs::CopyFileOrFail(sample + "\\film\\italia.dem", cd + "\\film\\italia.dem");
+    testfs::CopyFileOrFail(sample + "\\film\\europa.dem", cd + "\\film\\europa.dem");
+    if (options.filmPlayer) {
+        testfs::CopyFileOrFail(sample + "\\film\\ziziraz.exe", cd + "\\film\\ziziraz.exe");
+    }
+    if (options.demoProgram) {
+        testfs::MakeDirs(cd + "\\kdemo");
+        testfs::CopyFileOrFail(sample + "\\kdemo\\kdemo.exe", cd + "\\kdemo\\kdemo.exe");
+    }
+    if (!options.noSetvars) {
+        if (options.setvars.empty()) {
+            testfs::CopyFileOrFail(sample + "\\setvars.inf", cd + "\\setvars.inf");
+        } else {
+            testfs::WriteFile(cd + "\\setvars.inf", options.setvars);
+        }
+    }
+    return cd;
+}
+
+bool InstallerRun::Start(const std::string& arguments) {
+    return process_.Start(cdDir_ + "\\install.exe", arguments, cdDir_);
+}
+
+HWND InstallerRun::WaitWindow(const char* title, DWORD timeoutMs) {
+    robot::WindowQuery query;
+    query.processId = Pid();
+    query.title = title;
+    return robot::WaitForWindow(query, timeoutMs);
+}
+
+size_t InstallerRun::CountWindows(const char* title) {
+    robot::WindowQuery query;
+    query.processId = Pid();
+    query.title = title;
+    return robot::FindWindows(query).size();
+}
+
+size_t InstallerRun::CountAllWindows() {
+    robot::WindowQuery query;
+    query.processId = Pid();
+    return robot::FindWindows(query).size();
+}
+
+long InstallerRun::WaitExit(DWORD timeoutMs) {
+    long code = process_.Wait(timeoutMs);
+    if (code == -1) {
+        process_.Kill();
+    }
+    return code;
+}
+
+long InstallerRun::CloseMenuAndWait() {
+    HWND menu = WaitMenu();
+    if (!menu || !robot::Click(menu, IDCANCEL)) {
+        process_.Kill();
+        return -1;
+    }
+    return WaitExit();
+}
+
+} // namespace e2e

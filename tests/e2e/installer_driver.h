@@ -1,0 +1,56 @@
+// Drives the real install.exe through its windows: a copy of the sample CD per test, the
+// program started from it, and the windows it shows found by caption and text.
+#pragma once
+
+#include "robot.h"
+
+#include <string>
+
+namespace e2e {
+
+constexpr const char* kMenuTitle = "MENU' PRINCIPALE";
+constexpr const char* kWelcomeTitle = "KORVA '98";
+constexpr const char* kCoverTitle = "Installazione di KORVA '98 3.04";
+
+struct CdOptions {
+    bool filmPlayer = true;
+    bool demoProgram = true;
+    // Contents of setvars.inf; the sample CD's own file when empty, none when `noSetvars`.
+    std::string setvars;
+    bool noSetvars = false;
+};
+
+// A copy of the sample CD's launcher files in a fresh scratch directory; returns its path.
+std::string MakeCd(const std::string& name, const CdOptions& options);
+
+class InstallerRun {
+public:
+    explicit InstallerRun(std::string cdDir) : cdDir_(std::move(cdDir)) {}
+
+    bool Start(const std::string& arguments);
+    DWORD Pid() const { return process_.Id(); }
+
+    HWND WaitWindow(const char* title, DWORD timeoutMs = robot::kDefaultTimeoutMs);
+    HWND WaitMenu() { return WaitWindow(kMenuTitle); }
+    HWND WaitWelcome() { return WaitWindow(kWelcomeTitle); }
+    HWND WaitMessage(const std::string& text) { return robot::WaitForMessageBox(Pid(), text); }
+    // Visible top-level windows of the program with that caption.
+    size_t CountWindows(const char* title);
+    // Visible top-level windows of the program of any kind.
+    size_t CountAllWindows();
+
+    // The exit code once the program has ended, -1 while it runs.
+    long ExitCode() { return process_.Wait(0); }
+    // Waits for the program to end; -1 when it did not end in time (it is then killed).
+    long WaitExit(DWORD timeoutMs = robot::kDefaultTimeoutMs);
+    // Closes the main menu with "Esci" and waits for the end of the program.
+    long CloseMenuAndWait();
+
+    const std::string& CdDir() const { return cdDir_; }
+
+private:
+    std::string cdDir_;
+    robot::Process process_;
+};
+
+} // namespace e2e

@@ -1,0 +1,277 @@
+#include "robot.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace robot {
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 3000;
+
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                     DWORD_PTR* result = nullptr) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kSendTimeoutMs, result ? result : &ignored) != 0;
+}
+
+struct EnumState {
+    const WindowQuery* query;
+    std::vector<HWND>* found;
+};
+
+bool Matches(HWND window, const WindowQuery& query) {
+    if (!IsWindowVisible(window) || window == query.exclude) {
+        return false;
+    }
+    if (query.processId) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != query.processId) {
+            return false;
+        }
+    }
+    if (!query.className.empty() && ClassName(window) != query.className) {
+        return false;
+    }
+    if (!query.title.empty() && Text(window) != query.title) {
+        return false;
+    }
+    if (!query.textContains.empty() &&
+        StaticTexts(window).find(query.textContains) == std::string::npos) {
+        return false;
+    }
+    return true;
+}
+
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    if (Matches(window, *state->query)) {
+        state->found->push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
+    auto* texts = reinterpret_cast<std::string*>(param);
+    if (_stricmp(ClassName(child).c_str(), "Static") == 0) {
+        std::string text = Text(child);
+        if (!text.empty()) {
+            if (!texts->empty()) {
+                texts->push_back('\n');
+            }
+            texts->append(text);
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::string Text(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0, &length)) {
+        return {};
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                         &copied)) {
+        return {};
+    }
+    text.resize(copied);
+    return text;
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item ? Text(item) : std::string();
+}
+
+std::string StaticTexts(HWND dialog) {
+    std::string texts;
+    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+std::vector<HWND> FindWindows(const WindowQuery& query) {
+    std::vector<HWND> found;
+    EnumState state{&query, &found};
+    EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&state));
+    return found;
+}
+
+HWND WaitForWindow(const WindowQuery& query, DWORD timeoutMs) {
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> found = FindWindows(query);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        timeoutMs);
+    if (window) {
+        Sync(window);
+    }
+    return window;
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+bool Sync(HWND window) {
+    for (int i = 0; i < 3; ++i) {
+        if (!SendWithTimeout(window, WM_NULL, 0, 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Click(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) {
+        return false;
+    }
+    if (!PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button))) {
+        return false;
+    }
+    // The click is handled once the dialog has drained what was sent before; a modal loop it
+    // opens may keep the dialog busy, which is fine.
+    Sync(dialog);
+    return true;
+}
+
+bool SendCommand(HWND dialog, int id) {
+    if (!PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0)) {
+        return false;
+    }
+    Sync(dialog);
+    return true;
+}
+
+HWND WaitForMessageBox(DWORD processId, const std::string& text, DWORD timeoutMs) {
+    HWND box = nullptr;
+    WindowQuery query;
+    query.processId = processId;
+    query.className = "#32770";
+    WaitUntil(
+        [&] {
+            for (HWND window : FindWindows(query)) {
+                if (MessageBoxText(window).find(text) != std::string::npos) {
+                    box = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (box) {
+        Sync(box);
+    }
+    return box;
+}
+
+std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
+
+bool SetItemText(HWND dialog, int id, const std::string& text) {
+    HWND item = GetDlgItem(dialog, id);
+    return item && SendWithTimeout(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool IsChecked(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    DWORD_PTR state = 0;
+    return item && SendWithTimeout(item, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
+bool SaveScreenshot(const std::string& path) {
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    std::vector<unsigned char> pixels(stride * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42;
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    bool ok = std::fwrite(&fileHeader, sizeof fileHeader, 1, file) == 1 &&
+              std::fwrite(&header, sizeof header, 1, file) == 1 &&
+              std::fwrite(pixels.data(), pixels.size(), 1, file) == 1;
+    return std::fclose(file) == 0 && ok;
+}
+
+Process::~Process() {
+    if (info_.hProcess) {
+        Kill();
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+}
+
+bool Process::Start(const std::string& program, const std::string& arguments,
+                    const std::string& workingDir) {
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) {
+        commandLine += " " + arguments;
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, workingDir.empty() ? nullptr : workingDir.c_str(), &startup,
+                          &info_) != 0;
+}
+
+bool Process::IsRunning() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Process::Wait(DWORD timeoutMs) {
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+void Process::Kill() {
+    if (IsRunning()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+} // namespace robot

@@ -1,0 +1,89 @@
+// The UI robot: finds the windows of a program under test, reads their texts, clicks buttons
+// by control id, types into edits and answers message boxes. Every message it sends carries
+// a time-out, so a busy window never blocks it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace robot {
+
+constexpr DWORD kDefaultTimeoutMs = 15000;
+
+// Which top-level window to look for; empty fields match anything.
+struct WindowQuery {
+    DWORD processId = 0;
+    std::string title;         // exact caption
+    std::string className;     // exact class name, "#32770" for dialogs and message boxes
+    std::string textContains;  // some static text inside the window contains this
+    HWND exclude = nullptr;    // skip this window (to wait for another like it)
+};
+
+std::string Text(HWND window);
+std::string ClassName(HWND window);
+std::string ItemText(HWND dialog, int id);
+// All static texts of a dialog, joined by newlines (a message box's text among them).
+std::string StaticTexts(HWND dialog);
+
+// Visible top-level windows matching the query, in z-order.
+std::vector<HWND> FindWindows(const WindowQuery& query);
+// The first matching window, waiting up to the time-out; nullptr when none appeared.
+HWND WaitForWindow(const WindowQuery& query, DWORD timeoutMs = kDefaultTimeoutMs);
+// Waits until the window is gone or hidden; false on time-out.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
+
+// Round trips of WM_NULL: the window's thread has handled everything sent before.
+bool Sync(HWND window);
+// Clicks a push button of a dialog by control id (BN_CLICKED), then syncs.
+bool Click(HWND dialog, int id);
+// Sends a command as a button of that id would (the button need not exist), then syncs.
+bool SendCommand(HWND dialog, int id);
+// A message box: a dialog whose static text of id 0xFFFF contains `text`.
+HWND WaitForMessageBox(DWORD processId, const std::string& text,
+                       DWORD timeoutMs = kDefaultTimeoutMs);
+std::string MessageBoxText(HWND box);
+// Replaces the text of an edit control.
+bool SetItemText(HWND dialog, int id, const std::string& text);
+bool IsChecked(HWND dialog, int id);
+
+// Captures the whole screen into a 24-bit bitmap file.
+bool SaveScreenshot(const std::string& path);
+
+// A program under test, started in its own process; killed if still running at the end.
+class Process {
+public:
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    // Starts `program` with the command-line text `arguments` (may be empty).
+    bool Start(const std::string& program, const std::string& arguments,
+               const std::string& workingDir = {});
+    DWORD Id() const { return info_.dwProcessId; }
+    bool IsRunning() const;
+    // Waits for the exit; returns the exit code, or -1 on time-out.
+    long Wait(DWORD timeoutMs = kDefaultTimeoutMs);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Runs `check` until it returns true or the time-out passes.
+template <typename Check> bool WaitUntil(Check check, DWORD timeoutMs = kDefaultTimeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (check()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+} // namespace robot

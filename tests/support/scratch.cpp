@@ -1,0 +1,109 @@
+#include "scratch.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testfs {
+
+std::string SampleCd() {
+    std::string path = std::string("Z:") + KORVA_SAMPLE_CD_UNIX;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+void MakeDirs(const std::string& path) {
+    for (size_t pos = path.find('\\', 3); pos != std::string::npos;
+         pos = path.find('\\', pos + 1)) {
+        CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+    }
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+std::string FreshScratchDir(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string dir = std::string(temp) + "korva-tests\\" + name;
+    RemoveTree(dir);
+    MakeDirs(dir);
+    return dir;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void CopyFileOrFail(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy " + from + " to " + to);
+    }
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+void DeleteFileIfAny(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFile(path));
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string WindowsDir() {
+    char dir[MAX_PATH] = {};
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    return dir;
+}
+
+std::string KorvaIniPath() { return WindowsDir() + "\\korva.ini"; }
+
+} // namespace testfs

@@ -1,0 +1,27 @@
+// Files for tests that run inside a Wine prefix: scratch directories, whole-file reads and
+// writes, the sample CD and the prefix's settings file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testfs {
+
+// The sample CD built with the programs, as a Windows path.
+std::string SampleCd();
+// An empty directory of the prefix's temporary directory for one test.
+std::string FreshScratchDir(const std::string& name);
+void RemoveTree(const std::string& path);
+void MakeDirs(const std::string& path);
+bool Exists(const std::string& path);
+void CopyFileOrFail(const std::string& from, const std::string& to);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+void DeleteFileIfAny(const std::string& path);
+// Lines of a text file without their line ends; empty when the file is missing.
+std::vector<std::string> ReadLines(const std::string& path);
+
+std::string WindowsDir();
+std::string KorvaIniPath();
+
+} // namespace testfs
