@@ -20,6 +20,10 @@ else()
     set(KORVA_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer
                        -fno-sanitize-recover=undefined)
     add_compile_options(${KORVA_SANITIZE})
+    # Coverage for the fuzzers: the core libraries they link are instrumented too.
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
     add_link_options(${KORVA_SANITIZE})
 endif()
 
