@@ -1,0 +1,224 @@
+// The cover window's sequence and the main menu's edition start, in-process, with the
+// installation engine replaced by a recording stand-in and the real dialogs driven by the
+// robot from a second thread.
+#include "cover_dlg.h"
+#include "fake_installation.h"
+#include "main_menu_dlg.h"
+#include "scratch.h"
+#include "ui_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+const char* kCoverTitle = "Installazione di KORVA '98 3.04";
+const char* kWelcomeTitle = "KORVA '98";
+const char* kMenuTitle = "MENU' PRINCIPALE";
+
+const char* kDoneStart = "L'installazione è terminata.\nFare \"Doppio Click\" sull'icona KORVA '98 "
+                         "per utilizzare il programma.\n";
+const char* kRestartText =
+    "L'installazione di KORVA '98 è terminata.\nATTENZIONE:Con questa versione di Windows 95 è "
+    "indispensabile riavviare il sistema per utilizzare il programma KORVA '98.";
+const char* kIncompatibleStart =
+    "L'installazione e' terminata, ma sono state riscontrate delle possibili incompatibilità tra "
+    "la versione di Windows e il programma KORVA' 98.";
+
+DWORD Self() { return GetCurrentProcessId(); }
+
+// Continues the welcome dialog, optionally after choosing English.
+bool ContinueWelcome(bool english) {
+    HWND welcome = robot::WaitForWindow(OwnWindow(kWelcomeTitle));
+    if (!welcome) {
+        return false;
+    }
+    if (english) {
+        robot::Click(welcome, 1049);
+    }
+    return robot::Click(welcome, IDOK);
+}
+
+struct FinalMessageCase {
+    int doneMessageMode;
+    int incompatibleWindows;
+    const char* expectedStart;
+};
+
+class CoverSequence : public ::testing::TestWithParam<FinalMessageCase> {
+protected:
+    void SetUp() override { fake::Reset(); }
+};
+
+} // namespace
+
+TEST_P(CoverSequence, EndsWithTheMessageTheCompletionFlagsChoose) {
+    const FinalMessageCase& c = GetParam();
+    fake::script.doneMessageMode = c.doneMessageMode;
+    fake::script.incompatibleWindows = c.incompatibleWindows;
+    std::string text, caption;
+    HWND owner = nullptr, cover = nullptr;
+    INT_PTR result = 0;
+    RunWithRobot([&] {
+        CCoverDlg dialog;
+        result = dialog.DoModal();
+    },
+                 [&] {
+                     cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
+                     ASSERT_TRUE(ContinueWelcome(false));
+                     HWND box = robot::WaitForMessageBox(Self(), "terminata");
+                     ASSERT_NE(box, nullptr);
+                     text = robot::MessageBoxText(box);
+                     caption = robot::Text(box);
+                     owner = GetWindow(box, GW_OWNER);
+                     robot::Click(box, IDOK);
+                 });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(fake::seen.runs, 1);
+    EXPECT_EQ(text.rfind(c.expectedStart, 0), 0u) << text;
+    EXPECT_EQ(caption, "Installazione di KORVA '98 3.04");
+    EXPECT_EQ(owner, cover);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, CoverSequence,
+                         ::testing::Values(FinalMessageCase{1, 0, kDoneStart},
+                                           FinalMessageCase{1, 1, kDoneStart},
+                                           FinalMessageCase{0, 0, kRestartText},
+                                           FinalMessageCase{0, 1, kIncompatibleStart}),
+                         [](const ::testing::TestParamInfo<FinalMessageCase>& info) {
+                             return "done" + std::to_string(info.param.doneMessageMode) +
+                                    "_incompatible" +
+                                    std::to_string(info.param.incompatibleWindows);
+                         });
+
+TEST(CoverLanguage, TheWelcomeChoiceReachesTheInstallation) {
+    for (bool english : {false, true}) {
+        fake::Reset();
+        RunWithRobot([] { CCoverDlg().DoModal(); },
+                     [&] {
+                         ASSERT_TRUE(ContinueWelcome(english));
+                         HWND box = robot::WaitForMessageBox(Self(), "terminata");
+                         ASSERT_NE(box, nullptr);
+                         robot::Click(box, IDOK);
+                     });
+        EXPECT_EQ(fake::seen.language, english ? 2 : 1);
+    }
+}
+
+TEST(CoverFailure, AFileErrorEndsTheSequenceSilentlyAndTheCoverStaysUntilEscape) {
+    fake::Reset();
+    fake::script.throwFileError = true;
+    INT_PTR result = 0;
+    bool coverStayed = false;
+    size_t messageBoxes = 99;
+    RunWithRobot([&] { result = CCoverDlg().DoModal(); },
+                 [&] {
+                     HWND cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
+                     ASSERT_TRUE(ContinueWelcome(false));
+                     Sleep(300);
+                     robot::Sync(cover);
+                     coverStayed = IsWindowVisible(cover) != 0;
+                     robot::WindowQuery dialogs;
+                     dialogs.processId = Self();
+                     dialogs.className = "#32770";
+                     dialogs.exclude = cover;
+                     messageBoxes = robot::FindWindows(dialogs).size();
+                     PostMessageA(cover, WM_KEYDOWN, VK_ESCAPE, 0);
+                     robot::SendCommand(cover, IDCANCEL);
+                 });
+    EXPECT_EQ(fake::seen.runs, 1);
+    EXPECT_TRUE(coverStayed);
+    EXPECT_EQ(messageBoxes, 0u);
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST(CoverRemoval, RemovalModeRunsTheRemovalInsteadOfTheInstallation) {
+    fake::Reset();
+    std::string text;
+    RunWithRobot([] {
+        CCoverDlg cover;
+        cover.removeMode = 1;
+        cover.DoModal();
+    },
+                 [&] {
+                     ASSERT_TRUE(ContinueWelcome(false));
+                     HWND box = robot::WaitForMessageBox(Self(), "rimosso");
+                     ASSERT_NE(box, nullptr);
+                     text = robot::MessageBoxText(box);
+                     robot::Click(box, IDOK);
+                 });
+    EXPECT_EQ(fake::seen.removals, 1);
+    EXPECT_EQ(fake::seen.runs, 0);
+    EXPECT_EQ(text, "KORVA '98 è stato rimosso dal sistema.");
+}
+
+namespace {
+
+// Starts an edition from the menu with the given setvars.inf (none when empty) and returns
+// what the installation saw.
+fake::InstallationSeen StartEditionFromMenu(int command, const std::string& setvars,
+                                            std::string* messageSeen = nullptr) {
+    fake::Reset();
+    const std::string cd = testfs::FreshScratchDir("menu-edition");
+    if (!setvars.empty()) {
+        testfs::WriteFile(cd + "\\setvars.inf", setvars);
+    }
+    RunWithRobot([&] {
+        CMainMenuDlg menu;
+        korva::CopyToField(menu.installerDir, cd);
+        menu.DoModal();
+    },
+                 [&] {
+                     HWND menu = robot::WaitForWindow(OwnWindow(kMenuTitle));
+                     ASSERT_NE(menu, nullptr);
+                     PostMessageA(menu, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+                     if (messageSeen) {
+                         HWND box = robot::WaitForMessageBox(Self(), "troppo lungo");
+                         ASSERT_NE(box, nullptr);
+                         *messageSeen = robot::MessageBoxText(box);
+                         robot::Click(box, IDOK);
+                     } else {
+                         ASSERT_TRUE(ContinueWelcome(false));
+                         HWND box = robot::WaitForMessageBox(Self(), "terminata");
+                         ASSERT_NE(box, nullptr);
+                         robot::Click(box, IDOK);
+                     }
+                     robot::Sync(menu);
+                     robot::Click(menu, IDCANCEL);
+                 });
+    fake::InstallationSeen result = fake::seen;
+    result.presetSourceDir = result.runs ? result.presetSourceDir : std::string("(no run)");
+    if (result.runs) {
+        // Relative to the scratch CD so that the expectations read plainly.
+        if (result.presetSourceDir.rfind(cd, 0) == 0) {
+            result.presetSourceDir = "<cd>" + result.presetSourceDir.substr(cd.size());
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(MenuEdition, FirstDirDecidesThePresetSourceOfAnEditionInstall) {
+    auto seen = StartEditionFromMenu(1061, "[italia]\r\nFirstDir=\\cd_ita\r\n");
+    EXPECT_EQ(seen.presetSourceDir, "<cd>\\cd_ita");
+    EXPECT_EQ(seen.editionInstall, 1);
+
+    seen = StartEditionFromMenu(1061, "[italia]\r\nFirstDir=cd_ita\r\n");
+    EXPECT_EQ(seen.presetSourceDir, "cd_ita");
+
+    seen = StartEditionFromMenu(1064, "");
+    EXPECT_EQ(seen.presetSourceDir, "cd_roma");
+
+    seen = StartEditionFromMenu(1063, "[torino]\r\nPresence=no\r\n");
+    EXPECT_EQ(seen.presetSourceDir, "cd_tori");
+}
+
+TEST(MenuEdition, AnOverLongSourceIsRefusedWithAMessage) {
+    std::string message;
+    const std::string firstDir = "\\" + std::string(300, 'd');
+    auto seen = StartEditionFromMenu(1061, "[italia]\r\nFirstDir=" + firstDir + "\r\n", &message);
+    EXPECT_EQ(seen.runs, 0);
+    EXPECT_NE(message.find("è troppo lungo"), std::string::npos) << message;
+}

@@ -1,0 +1,34 @@
+// Runs a dialog on the test's main thread while a robot script drives it from a second
+// thread. Whatever the script leaves open is closed afterwards, so a failing script never
+// leaves the test hanging in a modal loop.
+#pragma once
+
+#include "robot.h"
+
+#include <atomic>
+#include <thread>
+
+template <typename Ui, typename Script> void RunWithRobot(Ui ui, Script script) {
+    std::atomic<bool> uiDone{false};
+    std::thread robotThread([&] {
+        script();
+        robot::WindowQuery mine;
+        mine.processId = GetCurrentProcessId();
+        while (!uiDone) {
+            for (HWND window : robot::FindWindows(mine)) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            }
+            Sleep(50);
+        }
+    });
+    ui();
+    uiDone = true;
+    robotThread.join();
+}
+
+inline robot::WindowQuery OwnWindow(const char* title) {
+    robot::WindowQuery query;
+    query.processId = GetCurrentProcessId();
+    query.title = title;
+    return query;
+}
