@@ -6,7 +6,9 @@ namespace {
 CWinApp* theApp = nullptr;
 }
 
-CWinApp::CWinApp() { theApp = this; }
+CWinApp::CWinApp() {
+    theApp = this;
+}
 
 CWinApp::~CWinApp() {
     if (theApp == this) {
@@ -14,7 +16,9 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* AppGetApp() { return theApp; }
+CWinApp* AppGetApp() {
+    return theApp;
+}
 
 int CWinApp::Run(HINSTANCE instance, const char* commandLine, int showCommand) {
     m_hInstance = instance;

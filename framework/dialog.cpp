@@ -1,6 +1,8 @@
 #include "dialog.h"
 
-CDialog::~CDialog() { DestroyWindow(); }
+CDialog::~CDialog() {
+    DestroyWindow();
+}
 
 INT_PTR CDialog::DoModal() {
     modal_ = true;
@@ -15,9 +17,9 @@ bool CDialog::Create(HWND parent) {
         return true;
     }
     modal_ = false;
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
-                                     parent ? parent : parent_, DialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND window =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                           parent ? parent : parent_, DialogProc, reinterpret_cast<LPARAM>(this));
     return window != nullptr;
 }
 

@@ -30,9 +30,7 @@ protected:
     // A command other than IDOK/IDCANCEL; true when handled.
     virtual bool OnCommand(WORD /*id*/, WORD /*notifyCode*/) { return false; }
     // Any other message; true when handled, with the dialog procedure's result in `result`.
-    virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) {
-        return false;
-    }
+    virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -27,7 +27,8 @@ public:
         endOfFile = 14,
     };
 
-    CFileException(int cause, std::string fileName) : cause_(cause), fileName_(std::move(fileName)) {}
+    CFileException(int cause, std::string fileName)
+        : cause_(cause), fileName_(std::move(fileName)) {}
 
     int Cause() const { return cause_; }
     const std::string& FileName() const { return fileName_; }

@@ -17,7 +17,9 @@ void CWnd::SetItemText(int id, const std::string& text) const {
     SetDlgItemTextA(m_hWnd, id, text.c_str());
 }
 
-void CWnd::SetCaption(const std::string& text) const { SetWindowTextA(m_hWnd, text.c_str()); }
+void CWnd::SetCaption(const std::string& text) const {
+    SetWindowTextA(m_hWnd, text.c_str());
+}
 
 int CWnd::OwnedMessageBox(const std::string& text, const std::string& caption, UINT type) const {
     return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);

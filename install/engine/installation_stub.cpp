@@ -2,6 +2,10 @@
 // abandoned and the removal finds nothing to remove.
 #include "cover_dlg.h"
 
-int CCoverDlg::RunInstallation() { return 0; }
+int CCoverDlg::RunInstallation() {
+    return 0;
+}
 
-int CCoverDlg::RemoveInstallation() { return 0; }
+int CCoverDlg::RemoveInstallation() {
+    return 0;
+}

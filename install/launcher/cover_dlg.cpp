@@ -72,8 +72,8 @@ void CCoverDlg::RunCoverSequence() {
     outcome.incompatibleWindows = incompatibleWindows;
 
     if (unsigned messageId = korva::FinalMessageId(outcome)) {
-        OwnedMessageBox(fw::LoadResourceString(messageId), fw::LoadResourceString(IDS_COVER_CAPTION),
-                   MB_OK);
+        OwnedMessageBox(fw::LoadResourceString(messageId),
+                        fw::LoadResourceString(IDS_COVER_CAPTION), MB_OK);
     }
     EndDialog(IDOK);
 }

@@ -12,9 +12,8 @@ int IsProductInstalled() {
     if (length == 0 || length >= sizeof windowsDir) {
         return 0;
     }
-    const std::string version =
-        fw::ReadProfileString(korva::JoinPath(windowsDir, "korva.ini"), "Installazione",
-                              "Versione_di_KORVA", "", 30);
+    const std::string version = fw::ReadProfileString(korva::JoinPath(windowsDir, "korva.ini"),
+                                                      "Installazione", "Versione_di_KORVA", "", 30);
     return version.empty() ? 0 : 1;
 }
 

@@ -3,7 +3,6 @@
 #include "../engine/paths.h"
 #include "resource.h"
 
-
 namespace korva {
 
 StartupCommand ParseCommandLine(std::string_view commandLine) {
@@ -32,7 +31,9 @@ const EditionEntry* FindEdition(int commandId) {
     return nullptr;
 }
 
-bool IsEditionAbsent(std::string_view presence) { return !presence.empty() && presence[0] == '0'; }
+bool IsEditionAbsent(std::string_view presence) {
+    return !presence.empty() && presence[0] == '0';
+}
 
 std::string ResolveFirstDir(std::string_view installerDir, std::string_view firstDir) {
     if (!firstDir.empty() && firstDir[0] == '\\') {

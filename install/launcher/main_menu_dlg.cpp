@@ -12,7 +12,9 @@ namespace {
 constexpr unsigned kValueSize = 260;
 }
 
-CMainMenuDlg::CMainMenuDlg() : CDialog(IDD_MAIN_MENU) { GetInstallerDir(installerDir); }
+CMainMenuDlg::CMainMenuDlg() : CDialog(IDD_MAIN_MENU) {
+    GetInstallerDir(installerDir);
+}
 
 CMainMenuDlg::~CMainMenuDlg() = default;
 
@@ -46,9 +48,9 @@ void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {
                                                        edition.defaultFirstDir, kValueSize);
     const std::string source = korva::ResolveFirstDir(installerDir, firstDir);
     if (!korva::CopyToField(cover.presetSourceDir, source)) {
-        AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(),
-                                     source.c_str()),
-                      MB_OK | MB_ICONEXCLAMATION);
+        AppMessageBox(
+            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), source.c_str()),
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     cover.DoModal();
@@ -65,7 +67,8 @@ int CMainMenuDlg::CheckPresence(const std::string& setvarsPath, const char* area
 }
 
 int CMainMenuDlg::OfferEditionDemo(const std::string& setvarsPath, const char* areaKey) {
-    const std::string film = fw::ReadProfileString(setvarsPath, areaKey, "file_demo", "", kValueSize);
+    const std::string film =
+        fw::ReadProfileString(setvarsPath, areaKey, "file_demo", "", kValueSize);
     if (film.empty() || !fw::CanOpenForReading(korva::FilmFilePath(installerDir, film))) {
         return 0;
     }

@@ -19,7 +19,9 @@ constexpr int kItalia = 1061;
 constexpr int kEuropa = 1062;
 constexpr int kDemonstration = 1066;
 
-std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+std::string TestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
 void MarkInstalled(bool installed) {
     testfs::DeleteFileIfAny(testfs::KorvaIniPath());
@@ -146,8 +148,7 @@ TEST_F(Launcher, FilmOfferAnsweredNoReturnsToTheMenu) {
 }
 
 TEST_F(Launcher, FilmNamedButMissingGoesStraightToTheInstallation) {
-    const std::string setvars =
-        "[europa]\r\nfile_demo=missing.dem\r\n";
+    const std::string setvars = "[europa]\r\nfile_demo=missing.dem\r\n";
     InstallerRun run(MakeCd(TestName(), {.setvars = setvars}));
     ASSERT_TRUE(run.Start(""));
     robot::SendCommand(run.WaitMenu(), kEuropa);

@@ -181,7 +181,9 @@ HWND WaitForMessageBox(DWORD processId, const std::string& text, DWORD timeoutMs
     return box;
 }
 
-std::string MessageBoxText(HWND box) { return ItemText(box, 0xFFFF); }
+std::string MessageBoxText(HWND box) {
+    return ItemText(box, 0xFFFF);
+}
 
 bool SetItemText(HWND dialog, int id, const std::string& text) {
     HWND item = GetDlgItem(dialog, id);
@@ -249,9 +251,8 @@ bool Process::Start(const std::string& program, const std::string& arguments,
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, workingDir.empty() ? nullptr : workingDir.c_str(), &startup,
-                          &info_) != 0;
+    return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_) != 0;
 }
 
 bool Process::IsRunning() const {

@@ -15,10 +15,10 @@ constexpr DWORD kDefaultTimeoutMs = 15000;
 // Which top-level window to look for; empty fields match anything.
 struct WindowQuery {
     DWORD processId = 0;
-    std::string title;         // exact caption
-    std::string className;     // exact class name, "#32770" for dialogs and message boxes
-    std::string textContains;  // some static text inside the window contains this
-    HWND exclude = nullptr;    // skip this window (to wait for another like it)
+    std::string title;        // exact caption
+    std::string className;    // exact class name, "#32770" for dialogs and message boxes
+    std::string textContains; // some static text inside the window contains this
+    HWND exclude = nullptr;   // skip this window (to wait for another like it)
 };
 
 std::string Text(HWND window);

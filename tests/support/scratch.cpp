@@ -57,7 +57,9 @@ std::string FreshScratchDir(const std::string& name) {
     return dir;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void CopyFileOrFail(const std::string& from, const std::string& to) {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
@@ -104,6 +106,8 @@ std::string WindowsDir() {
     return dir;
 }
 
-std::string KorvaIniPath() { return WindowsDir() + "\\korva.ini"; }
+std::string KorvaIniPath() {
+    return WindowsDir() + "\\korva.ini";
+}
 
 } // namespace testfs

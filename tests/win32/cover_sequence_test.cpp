@@ -26,7 +26,9 @@ const char* kIncompatibleStart =
     "L'installazione e' terminata, ma sono state riscontrate delle possibili incompatibilità tra "
     "la versione di Windows e il programma KORVA' 98.";
 
-DWORD Self() { return GetCurrentProcessId(); }
+DWORD Self() {
+    return GetCurrentProcessId();
+}
 
 // Continues the welcome dialog, optionally after choosing English.
 bool ContinueWelcome(bool english) {
@@ -60,20 +62,21 @@ TEST_P(CoverSequence, EndsWithTheMessageTheCompletionFlagsChoose) {
     std::string text, caption;
     HWND owner = nullptr, cover = nullptr;
     INT_PTR result = 0;
-    RunWithRobot([&] {
-        CCoverDlg dialog;
-        result = dialog.DoModal();
-    },
-                 [&] {
-                     cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
-                     ASSERT_TRUE(ContinueWelcome(false));
-                     HWND box = robot::WaitForMessageBox(Self(), "terminata");
-                     ASSERT_NE(box, nullptr);
-                     text = robot::MessageBoxText(box);
-                     caption = robot::Text(box);
-                     owner = GetWindow(box, GW_OWNER);
-                     robot::Click(box, IDOK);
-                 });
+    RunWithRobot(
+        [&] {
+            CCoverDlg dialog;
+            result = dialog.DoModal();
+        },
+        [&] {
+            cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
+            ASSERT_TRUE(ContinueWelcome(false));
+            HWND box = robot::WaitForMessageBox(Self(), "terminata");
+            ASSERT_NE(box, nullptr);
+            text = robot::MessageBoxText(box);
+            caption = robot::Text(box);
+            owner = GetWindow(box, GW_OWNER);
+            robot::Click(box, IDOK);
+        });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(fake::seen.runs, 1);
     EXPECT_EQ(text.rfind(c.expectedStart, 0), 0u) << text;
@@ -136,18 +139,19 @@ TEST(CoverFailure, AFileErrorEndsTheSequenceSilentlyAndTheCoverStaysUntilEscape)
 TEST(CoverRemoval, RemovalModeRunsTheRemovalInsteadOfTheInstallation) {
     fake::Reset();
     std::string text;
-    RunWithRobot([] {
-        CCoverDlg cover;
-        cover.removeMode = 1;
-        cover.DoModal();
-    },
-                 [&] {
-                     ASSERT_TRUE(ContinueWelcome(false));
-                     HWND box = robot::WaitForMessageBox(Self(), "rimosso");
-                     ASSERT_NE(box, nullptr);
-                     text = robot::MessageBoxText(box);
-                     robot::Click(box, IDOK);
-                 });
+    RunWithRobot(
+        [] {
+            CCoverDlg cover;
+            cover.removeMode = 1;
+            cover.DoModal();
+        },
+        [&] {
+            ASSERT_TRUE(ContinueWelcome(false));
+            HWND box = robot::WaitForMessageBox(Self(), "rimosso");
+            ASSERT_NE(box, nullptr);
+            text = robot::MessageBoxText(box);
+            robot::Click(box, IDOK);
+        });
     EXPECT_EQ(fake::seen.removals, 1);
     EXPECT_EQ(fake::seen.runs, 0);
     EXPECT_EQ(text, "KORVA '98 è stato rimosso dal sistema.");
@@ -164,29 +168,30 @@ fake::InstallationSeen StartEditionFromMenu(int command, const std::string& setv
     if (!setvars.empty()) {
         testfs::WriteFile(cd + "\\setvars.inf", setvars);
     }
-    RunWithRobot([&] {
-        CMainMenuDlg menu;
-        korva::CopyToField(menu.installerDir, cd);
-        menu.DoModal();
-    },
-                 [&] {
-                     HWND menu = robot::WaitForWindow(OwnWindow(kMenuTitle));
-                     ASSERT_NE(menu, nullptr);
-                     PostMessageA(menu, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-                     if (messageSeen) {
-                         HWND box = robot::WaitForMessageBox(Self(), "troppo lungo");
-                         ASSERT_NE(box, nullptr);
-                         *messageSeen = robot::MessageBoxText(box);
-                         robot::Click(box, IDOK);
-                     } else {
-                         ASSERT_TRUE(ContinueWelcome(false));
-                         HWND box = robot::WaitForMessageBox(Self(), "terminata");
-                         ASSERT_NE(box, nullptr);
-                         robot::Click(box, IDOK);
-                     }
-                     robot::Sync(menu);
-                     robot::Click(menu, IDCANCEL);
-                 });
+    RunWithRobot(
+        [&] {
+            CMainMenuDlg menu;
+            korva::CopyToField(menu.installerDir, cd);
+            menu.DoModal();
+        },
+        [&] {
+            HWND menu = robot::WaitForWindow(OwnWindow(kMenuTitle));
+            ASSERT_NE(menu, nullptr);
+            PostMessageA(menu, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+            if (messageSeen) {
+                HWND box = robot::WaitForMessageBox(Self(), "troppo lungo");
+                ASSERT_NE(box, nullptr);
+                *messageSeen = robot::MessageBoxText(box);
+                robot::Click(box, IDOK);
+            } else {
+                ASSERT_TRUE(ContinueWelcome(false));
+                HWND box = robot::WaitForMessageBox(Self(), "terminata");
+                ASSERT_NE(box, nullptr);
+                robot::Click(box, IDOK);
+            }
+            robot::Sync(menu);
+            robot::Click(menu, IDCANCEL);
+        });
     fake::InstallationSeen result = fake::seen;
     result.presetSourceDir = result.runs ? result.presetSourceDir : std::string("(no run)");
     if (result.runs) {
