@@ -3,7 +3,7 @@
 KORVA_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine32:i386 xvfb xauth imagemagick mscompress
+    wine wine32:i386 xvfb xauth xdotool imagemagick mscompress
 )
 
 pkg_installed() {

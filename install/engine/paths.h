@@ -27,4 +27,14 @@ template <std::size_t N> bool CopyToField(char (&field)[N], std::string_view tex
 // "%s\%s": two parts joined by a single backslash.
 std::string JoinPath(std::string_view directory, std::string_view name);
 
+// Drops one trailing backslash and upper-cases a lower-case drive letter ("c:\korva\" ->
+// "C:\korva").
+std::string NormalizePath(std::string_view path);
+
+// True when the path begins with a drive letter and a colon.
+bool HasDriveLetter(std::string_view path);
+
+// The root "X:\" of the drive named by the path's first character.
+std::string DriveRootOf(std::string_view path);
+
 } // namespace korva

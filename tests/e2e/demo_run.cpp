@@ -67,6 +67,23 @@ int main(int argc, char** argv) {
     Shot("welcome");
     robot::Click(welcome, IDOK);
 
+    HWND destination = Wait(pid, "Installazione di KORVA '98");
+    if (!destination) {
+        return Fail(installer);
+    }
+    std::printf("demo: destination %s\n", robot::ItemText(destination, 1001).c_str());
+    Shot("destination");
+    robot::Click(destination, IDOK);
+
+    HWND type = robot::WaitForDialogWithControl(pid, 1026);
+    if (!type) {
+        std::printf("demo: the install type dialog did not appear\n");
+        return Fail(installer);
+    }
+    Shot("install-type");
+    std::printf("demo: complete installation\n");
+    robot::Click(type, 1028);
+
     // The run ends with one message box owned by the cover window.
     robot::WindowQuery cover;
     cover.processId = pid;

@@ -28,6 +28,44 @@ std::string MakeCd(const std::string& name, const CdOptions& options) {
     return cd;
 }
 
+std::string MakeFullCd(const std::string& name) {
+    const std::string cd = testfs::FreshScratchDir(name);
+    testfs::CopyTree(testfs::SampleCd(), cd);
+    return cd;
+}
+
+std::string FreshDestination(const std::string& name) {
+    const std::string dir = "C:\\korva-e2e\\" + name;
+    testfs::RemoveTree(dir);
+    testfs::MakeDirs("C:\\korva-e2e");
+    return dir;
+}
+
+bool InstallerRun::AnswerPathPrompt(const std::string& text) {
+    HWND prompt = WaitPathPrompt();
+    return prompt && robot::SetItemText(prompt, 1001, text) && robot::Click(prompt, IDOK);
+}
+
+bool InstallerRun::ChooseInstallType(int type) {
+    HWND dialog = robot::WaitForDialogWithControl(Pid(), 1026);
+    return dialog && robot::Click(dialog, 1025 + type);
+}
+
+bool InstallerRun::StartEditionAndContinue(int command, bool english) {
+    HWND menu = WaitMenu();
+    if (!menu || !robot::SendCommand(menu, command)) {
+        return false;
+    }
+    HWND welcome = WaitWelcome();
+    if (!welcome) {
+        return false;
+    }
+    if (english) {
+        robot::Click(welcome, 1049);
+    }
+    return robot::Click(welcome, IDOK);
+}
+
 bool InstallerRun::Start(const std::string& arguments) {
     return process_.Start(cdDir_ + "\\install.exe", arguments, cdDir_);
 }

@@ -11,6 +11,8 @@ namespace e2e {
 constexpr const char* kMenuTitle = "MENU' PRINCIPALE";
 constexpr const char* kWelcomeTitle = "KORVA '98";
 constexpr const char* kCoverTitle = "Installazione di KORVA '98 3.04";
+constexpr const char* kPromptTitle = "Installazione di KORVA '98";
+constexpr int kItaliaCommand = 1061;
 
 struct CdOptions {
     bool filmPlayer = true;
@@ -22,6 +24,10 @@ struct CdOptions {
 
 // A copy of the sample CD's launcher files in a fresh scratch directory; returns its path.
 std::string MakeCd(const std::string& name, const CdOptions& options);
+// A copy of the whole sample CD in a fresh scratch directory; returns its path.
+std::string MakeFullCd(const std::string& name);
+// A fresh, empty destination for an installation on drive C: of the prefix.
+std::string FreshDestination(const std::string& name);
 
 class InstallerRun {
 public:
@@ -34,6 +40,13 @@ public:
     HWND WaitMenu() { return WaitWindow(kMenuTitle); }
     HWND WaitWelcome() { return WaitWindow(kWelcomeTitle); }
     HWND WaitMessage(const std::string& text) { return robot::WaitForMessageBox(Pid(), text); }
+    HWND WaitPathPrompt() { return WaitWindow(kPromptTitle); }
+    // Types into the open path prompt and continues; false when no prompt appeared.
+    bool AnswerPathPrompt(const std::string& text);
+    // Clicks the button of an install type (1, 2 or 3) in the install-type dialog.
+    bool ChooseInstallType(int type);
+    // Starts an edition from the menu and continues the welcome screen.
+    bool StartEditionAndContinue(int command, bool english = false);
     // Visible top-level windows of the program with that caption.
     size_t CountWindows(const char* title);
     // Visible top-level windows of the program of any kind.

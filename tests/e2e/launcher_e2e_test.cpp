@@ -218,13 +218,16 @@ TEST_F(Launcher, WelcomeExitEndsWithoutFinalMessage) {
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
 }
 
-TEST_F(Launcher, AbandonedInstallationSaysSoAndReturnsToTheMenu) {
+TEST_F(Launcher, InstallationCancelledAtTheFirstPromptSaysSoAndReturnsToTheMenu) {
     InstallerRun run(MakeCd(TestName(), {}));
     ASSERT_TRUE(run.Start(""));
     robot::Click(run.WaitMenu(), kItalia);
     HWND welcome = run.WaitWelcome();
     ASSERT_NE(welcome, nullptr);
     robot::Click(welcome, IDOK);
+    HWND prompt = run.WaitPathPrompt();
+    ASSERT_NE(prompt, nullptr);
+    robot::Click(prompt, IDCANCEL);
     HWND box = run.WaitMessage(kNotCompletedText);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(robot::Text(box), "Installazione di KORVA '98 3.04");

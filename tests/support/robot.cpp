@@ -181,6 +181,85 @@ HWND WaitForMessageBox(DWORD processId, const std::string& text, DWORD timeoutMs
     return box;
 }
 
+HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    WindowQuery query;
+    query.processId = processId;
+    query.className = "#32770";
+    WaitUntil(
+        [&] {
+            for (HWND window : FindWindows(query)) {
+                if (GetDlgItem(window, controlId)) {
+                    dialog = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (dialog) {
+        Sync(dialog);
+    }
+    return dialog;
+}
+
+namespace {
+
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// Runs a program of the Linux side (Wine starts ELF programs too) and waits for it.
+bool RunHostProgram(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string command = commandLine;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return false;
+    }
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+} // namespace
+
+KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), name_(keyName) {
+    // The key goes to a window of the robot's own, so that the program under test sees it
+    // only through the keyboard state, never as a key message. It is pressed on the display
+    // itself (XTEST): Wine aligns its keyboard state with the display's whenever the focus
+    // moves, which would let go of a key injected with SendInput.
+    window_ = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "robot keyboard", WS_POPUP | WS_VISIBLE, 0,
+                              0, 8, 8, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(window_);
+    PumpFor(200);
+    RunHostProgram(std::string("/usr/bin/xdotool keydown ") + name_);
+    DWORD start = GetTickCount();
+    while (!IsDown() && GetTickCount() - start < 3000) {
+        PumpFor(20);
+    }
+}
+
+KeyHolder::~KeyHolder() {
+    RunHostProgram(std::string("/usr/bin/xdotool keyup ") + name_);
+    PumpFor(50);
+    DestroyWindow(window_);
+}
+
+bool KeyHolder::IsDown() const {
+    return (GetAsyncKeyState(key_) & 0x8000) != 0;
+}
+
 std::string MessageBoxText(HWND box) {
     return ItemText(box, 0xFFFF);
 }

@@ -27,6 +27,25 @@ std::string ItemText(HWND dialog, int id);
 // All static texts of a dialog, joined by newlines (a message box's text among them).
 std::string StaticTexts(HWND dialog);
 
+// A visible dialog of the process that holds a control with this id.
+HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs = kDefaultTimeoutMs);
+// Holds a key down for its lifetime, as the keyboard would. The robot's own window has the
+// focus meanwhile, so the program under test sees the key only in the keyboard state.
+class KeyHolder {
+public:
+    // `keyName` is the display's name of the key ("Escape").
+    KeyHolder(BYTE virtualKey, const char* keyName);
+    KeyHolder(const KeyHolder&) = delete;
+    KeyHolder& operator=(const KeyHolder&) = delete;
+    ~KeyHolder();
+    bool IsDown() const;
+
+private:
+    BYTE key_;
+    const char* name_;
+    HWND window_ = nullptr;
+};
+
 // Visible top-level windows matching the query, in z-order.
 std::vector<HWND> FindWindows(const WindowQuery& query);
 // The first matching window, waiting up to the time-out; nullptr when none appeared.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -65,6 +66,61 @@ void CopyFileOrFail(const std::string& from, const std::string& to) {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
         throw std::runtime_error("cannot copy " + from + " to " + to);
     }
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+    MakeDirs(to);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        } else {
+            CopyFileOrFail(from + "\\" + name, to + "\\" + name);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+namespace {
+void CollectTree(const std::string& root, const std::string& relative,
+                 std::vector<std::string>& files) {
+    WIN32_FIND_DATAA entry;
+    std::string dir = relative.empty() ? root : root + "\\" + relative;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        std::string path = relative.empty() ? name : relative + "\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CollectTree(root, path, files);
+        } else {
+            files.push_back(path);
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+} // namespace
+
+std::vector<std::string> ListTree(const std::string& root) {
+    std::vector<std::string> files;
+    CollectTree(root, "", files);
+    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    });
+    return files;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -15,6 +15,10 @@ void RemoveTree(const std::string& path);
 void MakeDirs(const std::string& path);
 bool Exists(const std::string& path);
 void CopyFileOrFail(const std::string& from, const std::string& to);
+// Copies a directory tree; `to` is created.
+void CopyTree(const std::string& from, const std::string& to);
+// Relative paths of every file under `root` ("sub\\name"), sorted.
+std::vector<std::string> ListTree(const std::string& root);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 void DeleteFileIfAny(const std::string& path);

@@ -1,9 +1,11 @@
 // Builds the sample CD tree: the installer and its stand-in programs, the CD description
-// files and the edition directories. The output is the same for the same inputs.
+// files, the program files and the editions' map areas. Every size the CD declares is
+// computed from its files, and the output is the same for the same inputs.
+#include "cd_layout.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -42,48 +44,6 @@ bool ParseArgs(int argc, char** argv, Options& options) {
     return !options.out.empty();
 }
 
-// Text files of the CD use CR LF line ends, as on the real medium.
-void WriteText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n') {
-            crlf += '\r';
-        }
-        crlf += c;
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << crlf;
-    if (!file) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
-const char* kSetvars = R"([General]
-AutoDemo=italia.dem
-
-[milano]
-Presence=1
-FirstDir=\cd_euro
-
-[italia]
-Presence=1
-FirstDir=\cd_ita
-
-[europa]
-Presence=1
-FirstDir=\cd_euro
-file_demo=europa.dem
-
-[torino]
-Presence=1
-FirstDir=\cd_tori
-
-[roma]
-Presence=1
-FirstDir=\cd_roma
-)";
-
 void BuildCd(const Options& options) {
     const fs::path& cd = options.out;
     fs::create_directories(cd);
@@ -93,12 +53,7 @@ void BuildCd(const Options& options) {
         fs::copy_file(built, target, fs::copy_options::overwrite_existing);
         std::printf("mkcd: %s\n", name.c_str());
     }
-    WriteText(cd / "setvars.inf", kSetvars);
-    WriteText(cd / "film" / "italia.dem", "KORVA '98 film: Italia\n");
-    WriteText(cd / "film" / "europa.dem", "KORVA '98 film: Europa\n");
-    for (const char* edition : {"cd_ita", "cd_euro", "cd_tori", "cd_roma"}) {
-        fs::create_directories(cd / edition);
-    }
+    mkcd::WriteCdContents(cd);
     std::printf("mkcd: sample CD ready in %s\n", cd.string().c_str());
 }
 

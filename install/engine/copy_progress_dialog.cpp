@@ -1,0 +1,132 @@
+#include "copy_progress_dialog.h"
+
+#include "capture_gesture.h"
+#include "handles.h"
+#include "resource.h"
+#include "resource_strings.h"
+#include "settings_logic.h"
+
+namespace {
+
+// How far the bar has been drawn. One value for the whole program, not one per window: only
+// one progress window exists at a time, and a new window continues from here until its first
+// Advance of a group starts the bar again.
+int lastBarX = 0;
+
+} // namespace
+
+CopyProgressDialog::CopyProgressDialog() : CDialog(IDD_COPY_PROGRESS) {}
+
+CopyProgressDialog::~CopyProgressDialog() {
+    Release();
+}
+
+bool CopyProgressDialog::Open(HWND owner) {
+    return Create(owner);
+}
+
+BOOL CopyProgressDialog::OnInitDialog() {
+    SetCaption(fw::LoadResourceString(IDS_PROGRESS_TITLE));
+    ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+    Repaint();
+    return TRUE;
+}
+
+bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (message == WM_PAINT) {
+        ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+        return false;
+    }
+    if (korva::HandleCaptureGesture(m_hWnd, message, wParam)) {
+        result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+void CopyProgressDialog::Repaint() {
+    if (m_hWnd) {
+        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+void CopyProgressDialog::SetControlText(int id, const std::string& text) {
+    SetItemText(id, text);
+    if (HWND control = GetDlgItem(id)) {
+        ::UpdateWindow(control);
+    }
+}
+
+void CopyProgressDialog::SetTotal(std::uint32_t bytes) {
+    total_ = bytes;
+    count_ = 0;
+    done_ = 0;
+    Repaint();
+    ResetBar();
+}
+
+void CopyProgressDialog::ResetBar() {
+    if (HWND frame = GetDlgItem(IDC_PROGRESS_BAR)) {
+        RECT client;
+        GetClientRect(frame, &client);
+        fw::WindowDc dc(frame);
+        fw::SelectObjectScope pen(dc.Get(), GetStockObject(BLACK_PEN));
+        fw::SelectObjectScope brush(dc.Get(), GetStockObject(BLACK_BRUSH));
+        Rectangle(dc.Get(), client.left, client.top, client.right, client.bottom);
+    }
+    SetControlText(IDC_PROGRESS_CAPTION, fw::LoadResourceString(IDS_PROGRESS_COPYING));
+    SetControlText(IDC_PROGRESS_PERCENT, "0%");
+    ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+}
+
+void CopyProgressDialog::Advance(long bytes) {
+    if (count_ == 0) {
+        lastBarX = 2;
+    }
+    ++count_;
+    done_ += static_cast<std::uint32_t>(bytes);
+    const long percent = korva::ProgressPercent(done_, total_);
+    SetControlText(IDC_PROGRESS_PERCENT, fw::FormatText("%ld%%", percent));
+
+    HWND frame = GetDlgItem(IDC_PROGRESS_BAR);
+    if (!frame) {
+        return;
+    }
+    RECT client;
+    GetClientRect(frame, &client);
+    const int x = korva::ProgressBarEnd(client.right, percent);
+    if (x > lastBarX) {
+        fw::WindowDc dc(frame);
+        fw::UniqueGdiObject red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+        fw::UniqueGdiObject redBrush(CreateSolidBrush(RGB(255, 0, 0)));
+        fw::SelectObjectScope pen(dc.Get(), red.Get());
+        fw::SelectObjectScope brush(dc.Get(), redBrush.Get());
+        Rectangle(dc.Get(), lastBarX + client.left, client.top + 2, x + client.left,
+                  client.bottom - 2);
+        lastBarX = x;
+    }
+    GdiFlush();
+}
+
+void CopyProgressDialog::ShowFileName(const std::string& name) {
+    SetControlText(IDC_PROGRESS_FILE, name);
+}
+
+void CopyProgressDialog::ShowEditionLine(const std::string& text) {
+    SetControlText(IDC_PROGRESS_EDITION, text);
+}
+
+void CopyProgressDialog::Hide() {
+    if (m_hWnd) {
+        ShowWindow(m_hWnd, SW_HIDE);
+    }
+}
+
+void CopyProgressDialog::Release() {
+    DestroyWindow();
+}
+
+bool CopyProgressDialog::CancelButtonRect(RECT& rect) const {
+    HWND button = GetDlgItem(IDCANCEL);
+    return button && GetWindowRect(button, &rect);
+}

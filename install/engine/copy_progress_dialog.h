@@ -1,0 +1,45 @@
+// The modeless copy progress window: edition line, file name, percentage and red bar.
+// It is never pumped while files are copied; every change is painted at once.
+#pragma once
+
+#include "dialog.h"
+
+#include <cstdint>
+#include <string>
+
+class CopyProgressDialog : public CDialog {
+public:
+    CopyProgressDialog();
+    ~CopyProgressDialog() override;
+
+    // Creates the window, shown at once, owned by `owner`.
+    bool Open(HWND owner);
+    void SetTotal(std::uint32_t bytes);
+    void Advance(long bytes);
+    void ShowFileName(const std::string& name);
+    void ShowEditionLine(const std::string& text);
+    // Paints whatever is pending in the window and its controls.
+    void Repaint();
+    void Hide();
+    void Release();
+
+    // Screen rectangle of the "Annulla" button, watched by the cancel poll.
+    bool CancelButtonRect(RECT& rect) const;
+
+    std::uint32_t Total() const { return total_; }
+    std::uint32_t Done() const { return done_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override {}
+    void OnOK() override {}
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void ResetBar();
+    void SetControlText(int id, const std::string& text);
+
+    std::uint32_t total_ = 0;
+    std::uint32_t count_ = 0;
+    std::uint32_t done_ = 0;
+};

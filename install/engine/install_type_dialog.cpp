@@ -1,0 +1,43 @@
+#include "install_type_dialog.h"
+
+#include "capture_gesture.h"
+#include "resource.h"
+
+InstallTypeDialog::InstallTypeDialog() : CDialog(IDD_INSTALL_TYPE) {}
+
+BOOL InstallTypeDialog::OnInitDialog() {
+    type = 0;
+    SetItemText(IDC_TYPE_MINIMAL_TEXT, minimalText);
+    SetItemText(IDC_TYPE_RECOMMENDED_TEXT, recommendedText);
+    SetItemText(IDC_TYPE_COMPLETE_TEXT, completeText);
+    return TRUE;
+}
+
+bool InstallTypeDialog::OnCommand(WORD id, WORD notifyCode) {
+    if (notifyCode != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+    case IDC_TYPE_MINIMAL:
+        type = 1;
+        break;
+    case IDC_TYPE_RECOMMENDED:
+        type = 2;
+        break;
+    case IDC_TYPE_COMPLETE:
+        type = 3;
+        break;
+    default:
+        return false;
+    }
+    EndDialog(IDOK);
+    return true;
+}
+
+bool InstallTypeDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (korva::HandleCaptureGesture(m_hWnd, message, wParam)) {
+        result = TRUE;
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,279 @@
+#include "installation_run.h"
+
+#include "app.h"
+#include "area_copy_plan.h"
+#include "cover_dlg.h"
+#include "file_listing.h"
+#include "file_probe.h"
+#include "install_type_dialog.h"
+#include "installer_dir.h"
+#include "path_prompt_dialog.h"
+#include "platform_probes.h"
+#include "profile.h"
+#include "resource.h"
+#include "resource_strings.h"
+#include "setup_values.h"
+
+int CCoverDlg::RunInstallation() {
+    korva::InstallationRun run(*this);
+    return run.Execute();
+}
+
+namespace korva {
+
+namespace {
+
+constexpr unsigned kSizeValueLength = 50;
+
+std::uint32_t ReadSize(const std::string& file, const char* key, const char* defaultValue) {
+    return ParseUnsignedValue(
+        fw::ReadProfileString(file, "INFO", key, defaultValue, kSizeValueLength));
+}
+
+void CreateDirectoryIfMissing(const std::string& path) {
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+} // namespace
+
+InstallationRun::InstallationRun(CCoverDlg& cover) : cover_(cover), state_(cover.install) {
+    PathField directory;
+    GetInstallerDir(directory);
+    installerDir_ = directory;
+}
+
+InstallationRun::~InstallationRun() {
+    ReleaseProgress();
+}
+
+std::string InstallationRun::SettingsFile() const {
+    return JoinPath(cover_.windowsDir, "korva.ini");
+}
+
+CopyProgressDialog& InstallationRun::OpenProgress() {
+    ReleaseProgress();
+    progress_ = std::make_unique<CopyProgressDialog>();
+    progress_->Open(cover_.GetSafeHwnd());
+    return *progress_;
+}
+
+void InstallationRun::ReleaseProgress() {
+    if (progress_) {
+        progress_->Release();
+        progress_.reset();
+    }
+}
+
+void InstallationRun::RepaintCoverUnder(const RECT& screenRect) {
+    HWND cover = cover_.GetSafeHwnd();
+    if (!cover || IsRectEmpty(&screenRect)) {
+        return;
+    }
+    RECT area = screenRect;
+    MapWindowPoints(nullptr, cover, reinterpret_cast<POINT*>(&area), 2);
+    InvalidateRect(cover, &area, TRUE);
+    UpdateWindow(cover);
+}
+
+int InstallationRun::Execute() {
+    state_.systemType = (GetVersion() & 0x80000000u) ? kWindows95Family : kWindowsNT;
+    state_.areas.clear();
+    state_.earlierNetwork = false;
+
+    if (!ChooseSource()) {
+        return 0;
+    }
+    CopyToField(state_.programSourceDir,
+                state_.editionInstall ? installerDir_ : std::string(state_.sourceDir));
+    if (!ChooseDestination() || !DiscoverAreas()) {
+        return 0;
+    }
+    for (std::size_t index = 0; index < state_.areas.size(); ++index) {
+        if (!PrepareArea(index)) {
+            return 0;
+        }
+        AreaCopyPlan plan(*this, index);
+        if (!plan.Execute()) {
+            ReleaseProgress();
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void InstallationRun::SetSetupDescriptionPath() {
+    const std::string onSource = JoinPath(state_.sourceDir, "Setup.inf");
+    const std::string path =
+        fw::CanOpenForReading(onSource) ? onSource : JoinPath(installerDir_, "Setup.inf");
+    if (!CopyToField(state_.setupDescriptionPath, path)) {
+        state_.setupDescriptionPath[0] = '\0';
+    }
+}
+
+bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
+                              std::string& typed) {
+    std::string text = defaultText;
+    for (;;) {
+        PathPromptDialog prompt;
+        prompt.prompt = fw::LoadResourceString(promptId);
+        prompt.text = text;
+        INT_PTR answer = prompt.DoModal();
+        RepaintCoverUnder(prompt.lastRect);
+        if (answer != IDOK) {
+            return false;
+        }
+        if (prompt.text.size() < kPathSize) {
+            typed = prompt.text;
+            return true;
+        }
+        AppMessageBox(
+            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), prompt.text.c_str()),
+            MB_OK | MB_ICONEXCLAMATION);
+        text = prompt.text;
+    }
+}
+
+bool InstallationRun::ChooseSource() {
+    if (cover_.presetSourceDir[0] != '\0') {
+        CopyToField(state_.sourceDir, NormalizePath(cover_.presetSourceDir));
+        SetSetupDescriptionPath();
+        return true;
+    }
+    for (;;) {
+        std::string typed;
+        if (!AskPath(IDS_PROMPT_SOURCE, installerDir_, typed)) {
+            return false;
+        }
+        CopyToField(state_.sourceDir, NormalizePath(typed));
+        SetSetupDescriptionPath();
+        if (fw::CanOpenForReading(JoinPath(state_.sourceDir, "korva.ini")) &&
+            fw::CanOpenForReading(JoinPath(state_.sourceDir, "korva.exe"))) {
+            return true;
+        }
+        cover_.OwnedMessageBox(
+            fw::FormatText(fw::LoadResourceString(IDS_SOURCE_UNRECOGNISED).c_str(),
+                           state_.sourceDir),
+            fw::LoadResourceString(IDS_COVER_CAPTION), MB_OK);
+    }
+}
+
+bool InstallationRun::ChooseDestination() {
+    std::string typed;
+    if (!AskPath(IDS_PROMPT_DESTINATION, "C:\\korva", typed)) {
+        return false;
+    }
+    CopyToField(state_.programDir, NormalizePath(typed));
+    CreateDirectoryIfMissing(state_.programDir);
+    return true;
+}
+
+bool InstallationRun::DiscoverAreas() {
+    for (const std::string& name : ListSubdirectories(state_.sourceDir)) {
+        if (IsExcludedAreaName(name)) {
+            continue;
+        }
+        AreaRecord record;
+        if (CopyToField(record.name, name)) {
+            state_.areas.push_back(record);
+        }
+    }
+    if (state_.areas.empty()) {
+        AppMessageBox(IDS_NO_AREAS, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+bool InstallationRun::PrepareArea(std::size_t index) {
+    const std::string areaSource = JoinPath(state_.sourceDir, state_.areas[index].name);
+    state_.installType = kRecommended;
+    if (index == 0 && !ChooseInstallType(areaSource)) {
+        return false;
+    }
+    if (!CheckDiskSpace(areaSource)) {
+        return false;
+    }
+    std::string dataDir;
+    if (!ChooseDataDir(index, dataDir)) {
+        return false;
+    }
+    CreateAreaDirectories(dataDir);
+    return true;
+}
+
+bool InstallationRun::ChooseInstallType(const std::string& areaSource) {
+    const std::string reteSetup = JoinPath(JoinPath(areaSource, "rete"), "setup.inf");
+    const std::string cartineSetup = JoinPath(JoinPath(areaSource, "cartine"), "setup.inf");
+    const std::uint32_t net = ReadSize(reteSetup, "sizeOfNet", "30");
+    const std::uint32_t bitmaps = ReadSize(cartineSetup, "sizeOfBmps", "500");
+
+    InstallTypeDialog dialog;
+    dialog.minimalText = fw::LoadResourceString(IDS_TYPE_MINIMAL_TEXT);
+    dialog.recommendedText = fw::FormatText(
+        fw::LoadResourceString(IDS_TYPE_RECOMMENDED_TEXT).c_str(), static_cast<unsigned long>(net));
+    dialog.completeText = fw::FormatText(fw::LoadResourceString(IDS_TYPE_COMPLETE_TEXT).c_str(),
+                                         static_cast<unsigned long>(net + bitmaps));
+    dialog.DoModal();
+    if (dialog.type == kInstallNone) {
+        return false;
+    }
+    state_.installType = dialog.type;
+    return true;
+}
+
+bool InstallationRun::CheckDiskSpace(const std::string& areaSource) {
+    const std::uint32_t net =
+        ReadSize(JoinPath(JoinPath(areaSource, "rete"), "setup.inf"), "sizeOfNet", "50");
+    const std::uint32_t bitmaps =
+        ReadSize(JoinPath(JoinPath(areaSource, "cartine"), "setup.inf"), "sizeOfBmps", "500");
+    const std::uint32_t needed = SpaceNeeded(state_.installType, net, bitmaps);
+    if (!HasDriveLetter(state_.programDir)) {
+        return true;
+    }
+    const std::string root = DriveRootOf(state_.programDir);
+    while (GetFreeBytes(root) < needed) {
+        switch (AppMessageBox(IDS_DISK_SPACE_RUN, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
+        case IDABORT:
+            return false;
+        case IDIGNORE:
+            return true;
+        default:
+            break; // Retry: check again
+        }
+    }
+    return true;
+}
+
+bool InstallationRun::ChooseDataDir(std::size_t index, std::string& dataDir) {
+    AreaRecord& area = state_.areas[index];
+    std::string typed = JoinPath(state_.programDir, area.name);
+    if (!state_.editionInstall && !AskPath(IDS_PROMPT_DATA_DIR, typed, typed)) {
+        return false;
+    }
+    if (!CopyToField(area.dataDir, typed)) {
+        // The default itself is too long (a long program directory and area name).
+        AppMessageBox(
+            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), typed.c_str()),
+            MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    dataDir = NormalizePath(typed);
+    CreateDirectoryIfMissing(dataDir);
+    return true;
+}
+
+void InstallationRun::CreateAreaDirectories(const std::string& dataDir) {
+    if (state_.installType == kComplete) {
+        CreateDirectoryIfMissing(JoinPath(dataDir, "cartine"));
+    }
+    if (state_.installType == kRecommended || state_.installType == kComplete) {
+        const std::string rete = JoinPath(dataDir, "rete");
+        CreateDirectoryIfMissing(rete);
+        CreateDirectoryIfMissing(JoinPath(rete, "Temp"));
+        CreateDirectoryIfMissing(JoinPath(rete, "Backup"));
+        CreateDirectoryIfMissing(JoinPath(dataDir, "catalog"));
+        CreateDirectoryIfMissing(JoinPath(dataDir, "immagini"));
+    }
+}
+
+} // namespace korva

@@ -1,0 +1,56 @@
+// One installation, from the source question to the last area: prompts, checks, directory
+// creation, and the copy plan of every area.
+#pragma once
+
+#include "copy_progress_dialog.h"
+#include "install_state.h"
+
+#include <memory>
+#include <string>
+
+class CCoverDlg;
+
+namespace korva {
+
+class InstallationRun {
+public:
+    explicit InstallationRun(CCoverDlg& cover);
+    ~InstallationRun();
+
+    // 1 when everything was installed, 0 when the user cancelled or aborted.
+    int Execute();
+
+    CCoverDlg& Cover() { return cover_; }
+    InstallState& State() { return state_; }
+    const std::string& InstallerDir() const { return installerDir_; }
+    std::string SettingsFile() const;
+
+    // The area's progress window, created by the copy plan and released when the area ends
+    // or the run is left.
+    CopyProgressDialog* Progress() { return progress_.get(); }
+    CopyProgressDialog& OpenProgress();
+    void ReleaseProgress();
+    // Repaints the part of the cover window that a closed or hidden dialog covered.
+    void RepaintCoverUnder(const RECT& screenRect);
+
+private:
+    bool ChooseSource();
+    bool ChooseDestination();
+    bool DiscoverAreas();
+    bool PrepareArea(std::size_t index);
+    bool ChooseInstallType(const std::string& areaSource);
+    bool CheckDiskSpace(const std::string& areaSource);
+    bool ChooseDataDir(std::size_t index, std::string& dataDir);
+    void CreateAreaDirectories(const std::string& dataDir);
+
+    // Shows a path prompt until the user gives a path that fits or cancels (false).
+    bool AskPath(unsigned promptId, const std::string& defaultText, std::string& typed);
+    void SetSetupDescriptionPath();
+
+    CCoverDlg& cover_;
+    InstallState& state_;
+    std::string installerDir_;
+    std::unique_ptr<CopyProgressDialog> progress_;
+};
+
+} // namespace korva

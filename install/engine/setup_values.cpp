@@ -1,0 +1,119 @@
+#include "setup_values.h"
+
+#include <limits>
+
+namespace korva {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+} // namespace
+
+std::uint32_t ParseUnsignedValue(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        if (value > std::numeric_limits<std::uint32_t>::max()) {
+            overflow = true;
+            value = std::numeric_limits<std::uint32_t>::max();
+        }
+    }
+    if (overflow) {
+        return std::numeric_limits<std::uint32_t>::max();
+    }
+    std::uint32_t result = static_cast<std::uint32_t>(value);
+    // "%lu" accepts a minus sign and negates in unsigned arithmetic.
+    return negative ? static_cast<std::uint32_t>(0u - result) : result;
+}
+
+std::int32_t ParseSignedValue(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > std::numeric_limits<std::int32_t>::max()) {
+            value = std::numeric_limits<std::int32_t>::max();
+        }
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+std::uint32_t SpaceNeeded(int installType, std::uint32_t netMegabytes,
+                          std::uint32_t bitmapMegabytes) {
+    switch (installType) {
+    case 1:
+        return 10000000u;
+    case 2:
+        return netMegabytes * 1000000u;
+    default:
+        return (netMegabytes + bitmapMegabytes) * 1000000u;
+    }
+}
+
+std::uint32_t FreeBytes32(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
+                          std::uint32_t freeClusters) {
+    return bytesPerSector * sectorsPerCluster * freeClusters;
+}
+
+bool IsExcludedAreaName(std::string_view name) {
+    return name.empty() || name[0] == '.' || name == "demo" || name == "kdemo" || name == "KDEMO" ||
+           name == "Kdemo";
+}
+
+std::vector<std::string> SplitFileList(std::string_view list) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        std::size_t end = comma == std::string_view::npos ? list.size() : comma;
+        if (end > start) {
+            names.emplace_back(list.substr(start, end - start));
+        }
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return names;
+}
+
+std::vector<std::string> MapFilesToCopy(std::string_view area, bool compensation) {
+    std::vector<std::string> files;
+    const char* extensions[] = {".are", ".vgr", ".map", ".cmp", ".cm1"};
+    for (int i = 0; i < (compensation ? 5 : 3); ++i) {
+        files.push_back(std::string(area) + extensions[i]);
+    }
+    return files;
+}
+
+std::string MapFileSizeList(std::string_view area, bool compensation) {
+    std::string a(area);
+    std::string list = a + ".vgr," + a + ".are," + a + ".map";
+    if (compensation) {
+        list += "," + a + ".cmp," + a + ".cm1";
+    }
+    return list;
+}
+
+} // namespace korva
