@@ -1,120 +1,10 @@
 // Installations from the sample CD through the real dialogs: what is copied where, the
 // settings files key by key, and the prompts, questions and ways out of a run.
-#include "install_oracle.h"
-#include "installer_driver.h"
-#include "scratch.h"
+#include "installation_fixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace e2e;
-
-namespace {
-
-// A name for the test's scratch directories (parameterised names hold a "/").
-std::string TestName() {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-        c = c == '/' ? '_' : c;
-    }
-    return name;
-}
-
-std::string Ini(const std::string& file, const char* section, const char* key) {
-    char value[1024] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-    return value;
-}
-
-const char* kDoneText = "L'installazione è terminata.";
-const char* kNotCompletedText = "L'installazione di KORVA '98 non è stata completata.";
-
-class Installation : public ::testing::Test {
-protected:
-    void SetUp() override {
-        testfs::DeleteFileIfAny(testfs::KorvaIniPath());
-        cd_ = MakeFullCd(TestName());
-        destination_ = FreshDestination(TestName());
-    }
-    void TearDown() override { testfs::DeleteFileIfAny(testfs::KorvaIniPath()); }
-
-    InstallExpectation Expect(int type) const {
-        InstallExpectation e;
-        e.programSourceDir = cd_;
-        e.sourceDir = cd_ + "\\cd_ita";
-        e.programDir = destination_;
-        e.firstAreaType = type;
-        e.areas = {"italia", "sicilia"};
-        return e;
-    }
-
-    // Runs an Italia edition install of the given type to the end; returns the final text.
-    std::string InstallItalia(InstallerRun& run, int type) {
-        EXPECT_TRUE(run.Start(""));
-        EXPECT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
-        EXPECT_TRUE(run.AnswerPathPrompt(destination_));
-        EXPECT_TRUE(run.ChooseInstallType(type));
-        return FinishWithMessage(run);
-    }
-
-    std::string FinishWithMessage(InstallerRun& run) {
-        HWND box = run.WaitMessage("KORVA");
-        std::string text = box ? robot::MessageBoxText(box) : std::string("<no message>");
-        if (box) {
-            robot::Click(box, IDOK);
-        }
-        EXPECT_EQ(run.CloseMenuAndWait(), 0);
-        return text;
-    }
-
-    void ExpectMapSetSettings(const std::string& area, int type, bool compensation) {
-        const std::string vgr = destination_ + "\\" + area + "\\" + area + ".vgr";
-        const std::string areaSource = cd_ + "\\cd_ita\\" + area;
-        // Wine reports 2 GB of memory: the pairs are enlarged.
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NodeMemory"), "3000000,9000000");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "SegMemory"), "1000,3001");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "StreetMemory"), "2000000,6000000");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NationMemory"), "3000000,9000000");
-        EXPECT_EQ(Ini(vgr, "MAPSET", "Nome"), area);
-        EXPECT_EQ(Ini(vgr, "DISKS", "Disk1"),
-                  type == 3 ? destination_ + "\\" + area + "\\cartine" : areaSource + "\\cartine");
-        if (type == 1) {
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), areaSource + "\\rete");
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfImage"), areaSource + "\\immagini");
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfCatalog"), areaSource + "\\catalog");
-        } else {
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), "<missing>");
-        }
-        EXPECT_EQ(Ini(vgr, "FLAGS", "Compensation"), compensation ? "1" : "<missing>");
-    }
-
-    void ExpectKorvaIni(int lastType) {
-        const std::string ini = testfs::KorvaIniPath();
-        EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), "3.04");
-        EXPECT_EQ(Ini(ini, "Installazione", "Directory_di_KORVA"), destination_);
-        // Two areas of one map set: the set is listed twice.
-        EXPECT_EQ(Ini(ini, "Installazione", "Cartine"), "ITALIA,ITALIA.");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Rete"), "3.04");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cartine"), "2.1");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cataloghi"), "1.3");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Tipo_di_installazione"), std::to_string(lastType));
-        EXPECT_EQ(Ini(ini, "Paths", "DirOfCD"), cd_ + "\\cd_ita");
-        EXPECT_EQ(Ini(ini, "Patc", "Version"), "3.04");
-        EXPECT_EQ(Ini(ini, "Records", "Language"), "1");
-    }
-
-    std::string cd_;
-    std::string destination_;
-};
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    return text;
-}
-
-} // namespace
 
 TEST_F(Installation, CompleteInstallCopiesTheBitmapTreeOfTheFirstAreaOnly) {
     InstallerRun run(cd_);
@@ -264,35 +154,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, EarlierNetwork, ::testing::Values(IDYES, IDNO)
                          [](const ::testing::TestParamInfo<int>& info) {
                              return info.param == IDYES ? std::string("Yes") : std::string("No");
                          });
-
-TEST_F(Installation, EscapeHeldDuringCopyingAbandonsAfterTheCurrentFile) {
-    InstallerRun run(cd_);
-    ASSERT_TRUE(run.Start(""));
-    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
-    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
-    HWND typeDialog = robot::WaitForDialogWithControl(run.Pid(), 1026);
-    ASSERT_NE(typeDialog, nullptr);
-    {
-        // Escape is down from before the copying starts: the first cancel poll, after the
-        // first file of the first polled group, ends the run.
-        robot::KeyHolder escape(VK_ESCAPE, "Escape");
-        ASSERT_TRUE(escape.IsDown());
-        PostMessageA(typeDialog, WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
-        HWND box = run.WaitMessage(kNotCompletedText);
-        EXPECT_NE(box, nullptr);
-        if (box) {
-            robot::Click(box, IDOK);
-        }
-    }
-    size_t copied = 0;
-    InstallExpectation e = Expect(3);
-    EXPECT_EQ(Joined(CheckCopiedPrefix(e, copied)), "");
-    // The three program files (not polled) and the first picture.
-    EXPECT_EQ(copied, 4u);
-    // Nothing of the settings is written before an area is complete.
-    EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
-    EXPECT_EQ(run.CloseMenuAndWait(), 0);
-}
 
 namespace {
 

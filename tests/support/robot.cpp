@@ -1,5 +1,7 @@
 #include "robot.h"
 
+#include "scratch.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -216,22 +218,6 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-// Runs a program of the Linux side (Wine starts ELF programs too) and waits for it.
-bool RunHostProgram(const std::string& commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string command = commandLine;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        return false;
-    }
-    WaitForSingleObject(info.hProcess, 10000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return true;
-}
-
 } // namespace
 
 KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), name_(keyName) {
@@ -243,7 +229,7 @@ KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), n
                               0, 8, 8, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(window_);
     PumpFor(200);
-    RunHostProgram(std::string("/usr/bin/xdotool keydown ") + name_);
+    testfs::RunHostProgram(std::string("/usr/bin/xdotool keydown ") + name_);
     DWORD start = GetTickCount();
     while (!IsDown() && GetTickCount() - start < 3000) {
         PumpFor(20);
@@ -251,7 +237,7 @@ KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), n
 }
 
 KeyHolder::~KeyHolder() {
-    RunHostProgram(std::string("/usr/bin/xdotool keyup ") + name_);
+    testfs::RunHostProgram(std::string("/usr/bin/xdotool keyup ") + name_);
     PumpFor(50);
     DestroyWindow(window_);
 }

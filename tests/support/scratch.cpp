@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -154,6 +155,63 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::string UnixPath(const std::string& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    static auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* unix = toUnix ? toUnix(wide) : nullptr;
+    if (!unix) {
+        throw std::runtime_error("no Linux path for " + path);
+    }
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+long RunHostProgram(const std::string& commandLine) {
+    // Wine starts a Linux program without a process handle to wait on: the command writes its
+    // exit code into a file when it ends, and that file is waited for.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    const std::string done = std::string(temp) + "host-command-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + ".done";
+    DeleteFileA(done.c_str());
+    const std::string unixDone = UnixPath(done);
+    std::string command = "/bin/sh -c \"" + commandLine + "; echo $? > '" + unixDone +
+                          ".tmp' && mv '" + unixDone + ".tmp' '" + unixDone + "'\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return -1;
+    }
+    for (int waited = 0; waited < 1000 && !Exists(done); ++waited) {
+        Sleep(10);
+    }
+    if (!Exists(done)) {
+        return -1;
+    }
+    long code = std::strtol(ReadFile(done).c_str(), nullptr, 10);
+    DeleteFileA(done.c_str());
+    return code;
+}
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+    const std::string flag = readOnly ? "+i" : "-i";
+    if (!readOnly) {
+        RunHostProgram("/usr/bin/chattr " + flag + " \"" + UnixPath(path) + "\"");
+    }
+    SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+    if (readOnly) {
+        RunHostProgram("/usr/bin/chattr " + flag + " \"" + UnixPath(path) + "\"");
+    }
 }
 
 std::string WindowsDir() {

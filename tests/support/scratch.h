@@ -25,6 +25,14 @@ void DeleteFileIfAny(const std::string& path);
 // Lines of a text file without their line ends; empty when the file is missing.
 std::vector<std::string> ReadLines(const std::string& path);
 
+// Read-only as the machine really enforces it: the DOS attribute and, below Wine, the
+// file system's immutable flag (the tests run as root, who may write any file).
+void SetReadOnly(const std::string& path, bool readOnly);
+// The Linux path of a Windows path under Wine.
+std::string UnixPath(const std::string& path);
+// Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.
+long RunHostProgram(const std::string& commandLine);
+
 std::string WindowsDir();
 std::string KorvaIniPath();
 

@@ -1,0 +1,117 @@
+// A fresh copy of the sample CD, an empty destination and no korva.ini for each
+// installation scenario, with the checks of the installed settings.
+#pragma once
+
+#include "install_oracle.h"
+#include "installer_driver.h"
+#include "scratch.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+// A name for the test's scratch directories (parameterised names hold a "/").
+inline std::string TestName() {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : name) {
+        c = c == '/' ? '_' : c;
+    }
+    return name;
+}
+
+inline std::string Ini(const std::string& file, const char* section, const char* key) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
+    return value;
+}
+
+inline const char* kDoneText = "L'installazione è terminata.";
+inline const char* kNotCompletedText = "L'installazione di KORVA '98 non è stata completata.";
+
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testfs::DeleteFileIfAny(testfs::KorvaIniPath());
+        cd_ = MakeFullCd(TestName());
+        destination_ = FreshDestination(TestName());
+    }
+    void TearDown() override { testfs::DeleteFileIfAny(testfs::KorvaIniPath()); }
+
+    InstallExpectation Expect(int type) const {
+        InstallExpectation e;
+        e.programSourceDir = cd_;
+        e.sourceDir = cd_ + "\\cd_ita";
+        e.programDir = destination_;
+        e.firstAreaType = type;
+        e.areas = {"italia", "sicilia"};
+        return e;
+    }
+
+    // Runs an Italia edition install of the given type to the end; returns the final text.
+    std::string InstallItalia(InstallerRun& run, int type) {
+        EXPECT_TRUE(run.Start(""));
+        EXPECT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+        EXPECT_TRUE(run.AnswerPathPrompt(destination_));
+        EXPECT_TRUE(run.ChooseInstallType(type));
+        return FinishWithMessage(run);
+    }
+
+    std::string FinishWithMessage(InstallerRun& run) {
+        HWND box = run.WaitMessage("KORVA");
+        std::string text = box ? robot::MessageBoxText(box) : std::string("<no message>");
+        if (box) {
+            robot::Click(box, IDOK);
+        }
+        EXPECT_EQ(run.CloseMenuAndWait(), 0);
+        return text;
+    }
+
+    void ExpectMapSetSettings(const std::string& area, int type, bool compensation) {
+        const std::string vgr = destination_ + "\\" + area + "\\" + area + ".vgr";
+        const std::string areaSource = cd_ + "\\cd_ita\\" + area;
+        // Wine reports 2 GB of memory: the pairs are enlarged.
+        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NodeMemory"), "3000000,9000000");
+        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "SegMemory"), "1000,3001");
+        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "StreetMemory"), "2000000,6000000");
+        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NationMemory"), "3000000,9000000");
+        EXPECT_EQ(Ini(vgr, "MAPSET", "Nome"), area);
+        EXPECT_EQ(Ini(vgr, "DISKS", "Disk1"),
+                  type == 3 ? destination_ + "\\" + area + "\\cartine" : areaSource + "\\cartine");
+        if (type == 1) {
+            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), areaSource + "\\rete");
+            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfImage"), areaSource + "\\immagini");
+            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfCatalog"), areaSource + "\\catalog");
+        } else {
+            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), "<missing>");
+        }
+        EXPECT_EQ(Ini(vgr, "FLAGS", "Compensation"), compensation ? "1" : "<missing>");
+    }
+
+    void ExpectKorvaIni(int lastType) {
+        const std::string ini = testfs::KorvaIniPath();
+        EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), "3.04");
+        EXPECT_EQ(Ini(ini, "Installazione", "Directory_di_KORVA"), destination_);
+        // Two areas of one map set: the set is listed twice.
+        EXPECT_EQ(Ini(ini, "Installazione", "Cartine"), "ITALIA,ITALIA.");
+        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Rete"), "3.04");
+        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cartine"), "2.1");
+        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cataloghi"), "1.3");
+        EXPECT_EQ(Ini(ini, "ITALIA", "Tipo_di_installazione"), std::to_string(lastType));
+        EXPECT_EQ(Ini(ini, "Paths", "DirOfCD"), cd_ + "\\cd_ita");
+        EXPECT_EQ(Ini(ini, "Patc", "Version"), "3.04");
+        EXPECT_EQ(Ini(ini, "Records", "Language"), "1");
+    }
+
+    std::string cd_;
+    std::string destination_;
+};
+
+inline std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+} // namespace e2e

@@ -1,0 +1,174 @@
+// Copying primitives of the installation on real files in the prefix.
+#include "file_copy.h"
+#include "file_exception.h"
+#include "platform_probes.h"
+#include "scratch.h"
+#include "ui_thread.h"
+
+#include <gtest/gtest.h>
+
+using namespace korva;
+
+namespace {
+
+DWORD Self() {
+    return GetCurrentProcessId();
+}
+
+class FileCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = testfs::FreshScratchDir("file-copy");
+        testfs::MakeDirs(dir_ + "\\src");
+        testfs::MakeDirs(dir_ + "\\dst");
+        testfs::WriteFile(dir_ + "\\src\\data.bin", std::string(70000, 'k') + "end");
+        testfs::WriteFile(dir_ + "\\src\\empty.bin", "");
+    }
+    void TearDown() override {
+        if (testfs::Exists(dir_ + "\\dst\\data.bin")) {
+            testfs::SetReadOnly(dir_ + "\\dst\\data.bin", false);
+        }
+        RestoreDefaultProbes();
+    }
+
+    InstallState State(int systemType) const {
+        InstallState state;
+        state.systemType = systemType;
+        CopyToField(state.programSourceDir, "E:\\cd");
+        return state;
+    }
+
+    std::string dir_;
+};
+
+// Runs a copy that fails, answers its message with `answer`, and returns the copy's result
+// and the message text.
+long CopyAnswering(const InstallState& state, const std::string& sourceDir, const std::string& name,
+                   const std::string& destDir, int answer, std::string& message) {
+    long result = 0;
+    RunWithRobot([&] { result = CopyInstallFile(state, sourceDir, name, destDir, name, 1); },
+                 [&] {
+                     HWND box = robot::WaitForMessageBox(Self(), "non è stato trovato");
+                     ASSERT_NE(box, nullptr);
+                     message = robot::MessageBoxText(box);
+                     robot::Click(box, answer);
+                 });
+    return result;
+}
+
+} // namespace
+
+TEST_F(FileCopy, WholeFileCopyGivesAnEqualFile) {
+    EXPECT_EQ(CopyWholeFile(dir_ + "\\src\\data.bin", dir_ + "\\dst\\data.bin"), 0);
+    EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"),
+              testfs::ReadFile(dir_ + "\\src\\data.bin"));
+    EXPECT_EQ(CopyWholeFile(dir_ + "\\src\\empty.bin", dir_ + "\\dst\\empty.bin"), 0);
+    EXPECT_TRUE(testfs::Exists(dir_ + "\\dst\\empty.bin"));
+    EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\empty.bin"), "");
+}
+
+TEST_F(FileCopy, CopyingAFileOntoItselfLeavesItUntouched) {
+    const std::string path = dir_ + "\\src\\data.bin";
+    const std::string before = testfs::ReadFile(path);
+    EXPECT_EQ(CopyWholeFile(path, dir_ + "\\src\\.\\data.bin"), 0);
+    EXPECT_EQ(CopyWholeFile(path, path), 0);
+    EXPECT_EQ(testfs::ReadFile(path), before);
+    // Spelled differently, the same file is not recognised; the copy fails, but the file
+    // must survive it.
+    EXPECT_NE(CopyWholeFile(path, dir_ + "\\src\\DATA.BIN"), 0);
+    EXPECT_EQ(testfs::ReadFile(path), before);
+}
+
+TEST_F(FileCopy, FailuresGiveTheCauseAndLeaveNoFileBehind) {
+    EXPECT_EQ(CopyWholeFile(dir_ + "\\src\\missing.bin", dir_ + "\\dst\\missing.bin"),
+              CFileException::fileNotFound);
+    EXPECT_FALSE(testfs::Exists(dir_ + "\\dst\\missing.bin"));
+
+    testfs::WriteFile(dir_ + "\\dst\\data.bin", "older");
+    testfs::SetReadOnly(dir_ + "\\dst\\data.bin", true);
+    EXPECT_EQ(CopyWholeFile(dir_ + "\\src\\data.bin", dir_ + "\\dst\\data.bin"),
+              CFileException::accessDenied);
+    EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"), "older");
+    testfs::SetReadOnly(dir_ + "\\dst\\data.bin", false);
+
+    EXPECT_NE(CopyWholeFile(dir_ + "\\src\\data.bin", dir_ + "\\nodir\\data.bin"), 0);
+}
+
+TEST_F(FileCopy, InstallCopyReturnsTheSizeWithEitherMethod) {
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        testfs::DeleteFileIfAny(dir_ + "\\dst\\data.bin");
+        EXPECT_EQ(CopyInstallFile(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\dst",
+                                  "data.bin", kWholeFileCopy),
+                  70003);
+        EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"),
+                  testfs::ReadFile(dir_ + "\\src\\data.bin"));
+        EXPECT_EQ(CopyInstallFile(State(systemType), dir_ + "\\src", "empty.bin", dir_ + "\\dst",
+                                  "empty.bin", kWholeFileCopy),
+                  0);
+    }
+}
+
+TEST_F(FileCopy, AMissingSourceAsksAndIgnoreCountsOneByte) {
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        std::string message;
+        EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "gone.bin", dir_ + "\\dst",
+                                IDIGNORE, message),
+                  1);
+        EXPECT_EQ(message, "Il file \"E:\\cd\\gone.bin\" non è stato trovato.  Inserire il "
+                           "dischetto giusto e riprovare.");
+        EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "gone.bin", dir_ + "\\dst",
+                                IDABORT, message),
+                  -1);
+    }
+}
+
+TEST_F(FileCopy, AReadOnlyDestinationIsAFailureWithEitherMethod) {
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        testfs::WriteFile(dir_ + "\\dst\\data.bin", "older");
+        testfs::SetReadOnly(dir_ + "\\dst\\data.bin", true);
+        std::string message;
+        EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\dst",
+                                IDIGNORE, message),
+                  1)
+            << systemType;
+        EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"), "older");
+        testfs::SetReadOnly(dir_ + "\\dst\\data.bin", false);
+        // No temporary file of the version installation is left behind.
+        EXPECT_EQ(testfs::ListTree(dir_ + "\\dst"), (std::vector<std::string>{"data.bin"}));
+    }
+}
+
+TEST_F(FileCopy, SizesAreSummedOverTheListAndMissingFilesAddNothing) {
+    EXPECT_EQ(SumFileSizes(dir_ + "\\src", "data.bin,empty.bin,missing.bin,data.bin"), 140006u);
+    EXPECT_EQ(SumFileSizes(dir_ + "\\src", ""), 0u);
+}
+
+namespace {
+std::uint32_t freeBytesGiven = 0;
+std::string rootAsked;
+std::uint32_t FakeFreeBytes(const std::string& root) {
+    rootAsked = root;
+    return freeBytesGiven;
+}
+} // namespace
+
+TEST_F(FileCopy, AGroupLargerThanTheFreeSpaceAsksOnceWhatToDo) {
+    Probes().freeBytes = FakeFreeBytes;
+    freeBytesGiven = 1000;
+    const std::vector<std::string> listing = {"data.bin", "empty.bin"};
+    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", {"empty.bin"}, 0), 1u);
+    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", listing, 500), 500u);
+    EXPECT_EQ(rootAsked, "C:\\");
+
+    for (int answer : {IDABORT, IDRETRY, IDIGNORE}) {
+        std::uint32_t total = 99;
+        RunWithRobot([&] { total = CheckSpaceForFiles(dir_ + "\\src", "D:\\x", listing, 0); },
+                     [&] {
+                         HWND box = robot::WaitForMessageBox(Self(), "Spazio su disco");
+                         ASSERT_NE(box, nullptr);
+                         robot::Click(box, answer);
+                     });
+        EXPECT_EQ(total, answer == IDABORT ? 0u : 70003u);
+        EXPECT_EQ(rootAsked, "D:\\");
+    }
+}
