@@ -1,0 +1,33 @@
+// The steps of the common-controls update: probe the platform's library, write the carried
+// compressed file to the system directory, expand it with the platform's version installer,
+// and schedule the replacement at the next restart.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korva {
+
+// File names in the system directory.
+constexpr const char* kCompressedName = "comctl32.tm_";
+constexpr const char* kExpandedName = "comctl32.tmp";
+constexpr const char* kLibraryName = "comctl32.dll";
+
+// Non-zero when "COMCTL32.DLL" exports "DllGetVersion" or cannot be loaded at all; 0 when it
+// is too old and must be replaced.
+int IsLibraryCurrent();
+
+// Creates or truncates `path` and writes `data` in one call: 1 when every byte was written.
+int WriteCarriedFile(const std::string& path, const void* data, DWORD length);
+
+// Expands (force-install) `sourceName` of `sourceDir` into `destName` of `destDir` with the
+// platform's version installer: 0 only when the source cannot be read.
+int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceName,
+                      const std::string& destDir, const std::string& destName);
+
+// Writes and expands the carried library in the system directory and adds the rename line to
+// "wininit.ini": 1 when the replacement is scheduled, 0 when nothing was scheduled.
+int UpdateLibrary();
+
+} // namespace korva

@@ -1,0 +1,81 @@
+// The ten tables of the road database. Each fixes its field list, its tags and its display name;
+// the seven tables with a name field (and an index file) add a working name of their own.
+#pragma once
+
+#include "db_table.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace korva {
+
+class CNodeTable : public CDbTable {
+public:
+    CNodeTable();
+    std::uint32_t nodeWork[8] = {};
+};
+
+class CSegmentTable : public CDbTable {
+public:
+    CSegmentTable();
+    std::uint32_t segmentWork[8] = {};
+    // Steps of the segment search, smallest first.
+    std::array<std::uint16_t, 8> steps = {1, 2, 5, 10, 50, 100, 500, 1000};
+};
+
+class CSegPointTable : public CDbTable {
+public:
+    CSegPointTable();
+};
+
+class CStreetTable : public CDbTable {
+public:
+    CStreetTable();
+    std::string ownName;
+    std::uint32_t streetWork = 0;
+};
+
+class CBoroughTable : public CDbTable {
+public:
+    CBoroughTable();
+    std::string ownName;
+    std::uint32_t boroughWork = 0;
+};
+
+class CTownTable : public CDbTable {
+public:
+    CTownTable();
+    std::string ownName;
+    std::uint32_t townWork = 0;
+};
+
+class CShireTable : public CDbTable {
+public:
+    CShireTable();
+    std::string ownName;
+    std::uint32_t shireWork = 0;
+};
+
+class CCountyTable : public CDbTable {
+public:
+    CCountyTable();
+    std::string ownName;
+    std::uint32_t countyWork = 0;
+};
+
+class CStateTable : public CDbTable {
+public:
+    CStateTable();
+    std::string ownName;
+    std::uint32_t stateWork = 0;
+};
+
+class CNationTable : public CDbTable {
+public:
+    CNationTable();
+    std::string ownName;
+    std::uint32_t nationWork = 0;
+};
+
+} // namespace korva
