@@ -2,7 +2,7 @@
 
 #include "copy_progress_dialog.h"
 #include "cover_dlg.h"
-#include "edition_line.h"
+#include "edition_info.h"
 #include "file_copy.h"
 #include "file_listing.h"
 #include "file_probe.h"
@@ -122,7 +122,7 @@ bool AreaCopyPlan::CopyNetwork() {
     }
     progress_->SetTotal(total);
     progress_->Repaint();
-    progress_->ShowEditionLine(EditionLineFor(sourceRete));
+    progress_->ShowEditionLine(FormatEditionInfo(QueryEditionInfo(sourceRete)));
     return CopyFiles(sourceRete, destRete, listing, true);
 }
 

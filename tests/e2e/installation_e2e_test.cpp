@@ -210,3 +210,28 @@ INSTANTIATE_TEST_SUITE_P(Answers, MissingFile, ::testing::Values(IDABORT, IDRETR
                                     : info.param == IDRETRY ? std::string("Retry")
                                                             : std::string("Ignore");
                          });
+
+TEST_F(Installation, TheProgressWindowShowsTheEditionOfTheAreasNetwork) {
+    // A network file held open by another program cannot be read: the run stops at it with
+    // the progress window on the screen.
+    const std::string held = cd_ + "\\cd_ita\\italia\\rete\\indici.idx";
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+    ASSERT_TRUE(run.ChooseInstallType(2));
+    HWND box = run.WaitMessage("indici.idx");
+    HWND progress = run.WaitWindow("Trasferimento");
+    std::string edition = progress ? robot::ItemText(progress, 1024) : std::string();
+    std::string file = progress ? robot::ItemText(progress, 1005) : std::string();
+    CloseHandle(holder);
+    ASSERT_NE(box, nullptr);
+    robot::Click(box, IDRETRY);
+    EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
+    EXPECT_EQ(edition, "Edizione: KORVA '98 Italia\nAggiorn.: 01/12\nVersione:  3. 4.");
+    EXPECT_EQ(file, "indici.idx");
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(2))), "");
+}

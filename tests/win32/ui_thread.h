@@ -16,6 +16,8 @@ template <typename Ui, typename Script> void RunWithRobot(Ui ui, Script script) 
         mine.processId = GetCurrentProcessId();
         while (!uiDone) {
             for (HWND window : robot::FindWindows(mine)) {
+                // Abort/Retry/Ignore boxes have no Cancel: they end only with Abort.
+                PostMessageA(window, WM_COMMAND, IDABORT, 0);
                 PostMessageA(window, WM_CLOSE, 0, 0);
             }
             Sleep(50);

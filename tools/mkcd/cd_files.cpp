@@ -40,6 +40,10 @@ void WriteText(const fs::path& path, const std::string& text) {
     WriteRaw(path, ToCrLf(text));
 }
 
+void WriteBinary(const fs::path& path, const std::string& bytes) {
+    WriteRaw(path, bytes);
+}
+
 void WriteBytes(const fs::path& path, std::uintmax_t size, std::uint32_t seed) {
     std::string bytes(static_cast<std::size_t>(size), '\0');
     std::uint32_t state = seed * 2654435761u + 1u;

@@ -11,6 +11,7 @@ namespace mkcd {
 namespace fs = std::filesystem;
 
 void WriteText(const fs::path& path, const std::string& text);
+void WriteBinary(const fs::path& path, const std::string& bytes);
 // `size` bytes of a repeatable pseudo-random sequence chosen by `seed`.
 void WriteBytes(const fs::path& path, std::uintmax_t size, std::uint32_t seed);
 // A small 8-bit Windows bitmap of a colour ramp.

@@ -1,7 +1,10 @@
 #include "cd_layout.h"
 
 #include "cd_files.h"
+#include "description_writer.h"
 
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,8 +14,9 @@ namespace {
 
 struct AreaSpec {
     const char* name;
-    bool compensation; // <area>.cmp present (then <area>.cm1 too)
-    bool strayCm1;     // a <area>.cm1 without .cmp, which must not be copied
+    const char* edition; // edition name in the road network's description
+    bool compensation;   // <area>.cmp present (then <area>.cm1 too)
+    bool strayCm1;       // a <area>.cm1 without .cmp, which must not be copied
 };
 
 struct EditionSpec {
@@ -23,10 +27,13 @@ struct EditionSpec {
 };
 
 const std::vector<EditionSpec> kEditions = {
-    {"cd_ita", "ITALIA.98", "ITALIA", {{"italia", true, false}, {"sicilia", false, true}}},
-    {"cd_euro", "EUROPA.98", "EUROPA", {{"europa", false, false}}},
-    {"cd_tori", "TORINO.98", "TORINO", {{"torino", true, false}}},
-    {"cd_roma", "ROMA.98", "ROMA", {{"roma", false, false}}},
+    {"cd_ita",
+     "ITALIA.98",
+     "ITALIA",
+     {{"italia", "KORVA '98 Italia", true, false}, {"sicilia", "KORVA '98 Sicilia", false, true}}},
+    {"cd_euro", "EUROPA.98", "EUROPA", {{"europa", "KORVA '98 Europa", false, false}}},
+    {"cd_tori", "TORINO.98", "TORINO", {{"torino", "KORVA '98 Torino", true, false}}},
+    {"cd_roma", "ROMA.98", "ROMA", {{"roma", "KORVA '98 Roma", false, false}}},
 };
 
 const char* kSetvars = R"([General]
@@ -65,6 +72,20 @@ std::uint32_t Seed(const std::string& text) {
     return seed;
 }
 
+// The road network's description: version 3.4, the edition name and update 1/12.
+void WriteNetworkDescription(const fs::path& path, const char* edition) {
+    korva::DescriptionFile file;
+    file.versionMinor = 4;
+    file.versionMajor = 3;
+    file.items = {{2, edition}, {3, korva::LittleEndian(1, 1)}, {4, korva::LittleEndian(12, 1)}};
+    std::string error;
+    std::optional<std::string> bytes = korva::EncodeDescription(file, error);
+    if (!bytes) {
+        throw std::runtime_error("cannot describe the network " + path.string() + ": " + error);
+    }
+    WriteBinary(path, *bytes);
+}
+
 std::string MapSetFile(const std::string& area) {
     return "[MAPSET]\nNome=" + area +
            "\n\n[DB_SETTINGS]\nNodeMemory=3000000, 6000000\nSegMemory=1000,2001\n"
@@ -85,6 +106,7 @@ void WriteArea(const fs::path& editionDir, const AreaSpec& spec) {
     }
 
     const fs::path rete = dir / "rete";
+    WriteNetworkDescription(rete / "db.dat", spec.edition);
     for (const char* name : {"nodi.dat", "segmenti.dat", "strade.dat", "indici.idx"}) {
         WriteBytes(rete / name, 6000 + Seed(area + name) % 4000, Seed(area + name));
     }
