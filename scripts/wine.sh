@@ -67,7 +67,9 @@ start_display() {
 start_wineservers() {
     local n
     for n in "${KORVA_PREFIX_NAMES[@]}"; do
-        WINEPREFIX=$KORVA_PREFIXES/$n wineserver -p >/dev/null 2>&1 </dev/null
+        # A server left from an earlier run would keep its old display: start afresh.
+        WINEPREFIX=$KORVA_PREFIXES/$n wineserver -k >/dev/null 2>&1 </dev/null || true
+        WINEPREFIX=$KORVA_PREFIXES/$n wineserver -p >/dev/null 2>&1 </dev/null || true
     done
 }
 
