@@ -76,4 +76,28 @@ void NudgeElement(ElementState& element, ArrowKey key) {
     }
 }
 
+int ParseElementNumber(std::string_view text, int count) {
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.empty()) {
+        return -1;
+    }
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+        if (value >= count) {
+            return -1;
+        }
+    }
+    return value;
+}
+
 } // namespace korva

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string_view>
 
 namespace korva {
 
@@ -64,5 +65,9 @@ enum class ArrowKey { left, right, up, down };
 
 // The hand nudge of an element by one arrow-key press.
 void NudgeElement(ElementState& element, ArrowKey key);
+
+// The element number typed by the user: decimal digits, white space around them allowed,
+// naming an element 0 to count - 1; -1 for anything else.
+int ParseElementNumber(std::string_view text, int count = kElementCount);
 
 } // namespace korva

@@ -250,3 +250,13 @@ TEST(Records, OnlyElementZeroToNineAreItems) {
         EXPECT_EQ(ElementFromItemName(other), -1) << '"' << other << '"';
     }
 }
+
+TEST(ElementNumber, OnlyZeroToNineAreElements) {
+    EXPECT_EQ(ParseElementNumber("0"), 0);
+    EXPECT_EQ(ParseElementNumber(" 7 "), 7);
+    EXPECT_EQ(ParseElementNumber("09"), 9);
+    EXPECT_EQ(ParseElementNumber("3", 3), -1);
+    for (const char* other : {"", " ", "10", "-1", "+1", "1.0", "x", "1 2", "99999999999999"}) {
+        EXPECT_EQ(ParseElementNumber(other), -1) << '"' << other << '"';
+    }
+}
