@@ -54,6 +54,16 @@ bool IsHeading(int32_t stepLongitude, int32_t stepLatitude) {
            (stepLatitude == 0 && std::abs(stepLongitude) == 100);
 }
 
+// The colour on the screen at a point of a window's client area.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(nullptr);
+    COLORREF color = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
 class Posinet : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(posinet.Start()); }
@@ -331,6 +341,9 @@ TEST_F(Posinet, GotoPointSendsTheTypedPointToTheClientsWindow) {
     SendMessageTimeoutA(GetDlgItem(dialog, kLongitudeEdit), EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG,
                         3000, &limit);
     EXPECT_EQ(limit, 35u);
+    // The application's light grey, not the system's dialog colour.
+    EXPECT_EQ(ScreenPixel(dialog, 3, 3), RGB(192, 192, 192));
+    EXPECT_NE(GetSysColor(COLOR_BTNFACE), RGB(192, 192, 192));
     ASSERT_TRUE(robot::SetItemText(dialog, kLongitudeEdit, "07.39.45.281"));
     ASSERT_TRUE(robot::SetItemText(dialog, kLatitudeEdit, "45.04.47.500"));
     robot::Click(dialog, IDOK);
@@ -346,6 +359,20 @@ TEST_F(Posinet, GotoPointSendsTheTypedPointToTheClientsWindow) {
     ASSERT_TRUE(block);
     EXPECT_EQ(block->command.longitude, 27585281);
     EXPECT_EQ(block->command.latitude, 162287500);
+
+    // Only the first 35 characters of a field count, however the text got there.
+    ASSERT_TRUE(posinet.PostCommand(kGotoPoint));
+    dialog = posinet.WaitDialog("Vai al punto");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(robot::SetItemText(dialog, kLongitudeEdit, std::string(34, ' ') + "75"));
+    ASSERT_TRUE(robot::SetItemText(dialog, kLatitudeEdit, "45.04.47.5"));
+    robot::Click(dialog, IDOK);
+    ASSERT_TRUE(client.PumpUntil([&] { return target.ReceivedBlocks().size() == 2; }, 5000));
+    block = korva::DecodeGotoPointBlock(target.ReceivedBlocks()[1].bytes.data(),
+                                        target.ReceivedBlocks()[1].bytes.size());
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->command.longitude, 7 * 3600000);
+    EXPECT_EQ(block->command.latitude, 162287005);
 }
 
 TEST_F(Posinet, FollowElementSendsTheChosenElementAndRefusesOtherNumbers) {
