@@ -14,6 +14,7 @@
 #include "resource_strings.h"
 #include "wnd.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,8 @@ namespace {
 constexpr UINT_PTR kConnectTimerId = 1;
 constexpr UINT kConnectPeriodMs = 500;
 constexpr const char* kWindowClass = "KorvaMapView";
+constexpr LONG kPanelWidth = 300;
+constexpr double kMapAspect = 0.84;
 
 // The file named after /log on the command line; empty when none.
 std::string LogPathFromCommandLine(const char* commandLine) {
@@ -59,7 +62,7 @@ public:
     bool Create(int showCommand) {
         if (!RegisterFrameworkClass(kWindowClass, CS_HREDRAW | CS_VREDRAW, nullptr) ||
             !CreateFrameworkWindow(kWindowClass, fw::LoadResourceString(IDS_MAPVIEW_CAPTION),
-                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 720, 640,
+                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 840, 640,
                                    nullptr, nullptr)) {
             return false;
         }
@@ -155,24 +158,34 @@ private:
     }
 
     void Draw(HDC dc, const RECT& client) const {
+        // The map keeps the shape of the country (a degree of longitude is about 0.74 of one
+        // of latitude there); the texts go in the panel to its right.
+        RECT map = client;
+        map.right = std::min<LONG>(client.right - kPanelWidth,
+                                   static_cast<LONG>(client.bottom * kMapAspect));
+        if (map.right < 0) {
+            map.right = 0;
+        }
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         fw::UniqueGdiObject sea(CreateSolidBrush(RGB(200, 225, 245)));
-        FillRect(dc, &client, static_cast<HBRUSH>(sea.Get()));
+        FillRect(dc, &map, static_cast<HBRUSH>(sea.Get()));
         fw::UniqueGdiObject land(CreateSolidBrush(RGB(235, 225, 190)));
         fw::UniqueGdiObject coast(CreatePen(PS_SOLID, 1, RGB(120, 110, 80)));
         {
             fw::SelectObjectScope brush(dc, land.Get());
             fw::SelectObjectScope pen(dc, coast.Get());
-            DrawOutline(dc, mapview::kMainland, client);
-            DrawOutline(dc, mapview::kSicily, client);
-            DrawOutline(dc, mapview::kSardinia, client);
+            DrawOutline(dc, mapview::kMainland, map);
+            DrawOutline(dc, mapview::kSicily, map);
+            DrawOutline(dc, mapview::kSardinia, map);
         }
 
         SetBkMode(dc, TRANSPARENT);
         fw::UniqueGdiObject marker(CreateSolidBrush(RGB(200, 30, 30)));
         fw::SelectObjectScope brush(dc, marker.Get());
-        int line = 4;
+        const int panel = map.right + 8;
+        int line = 8;
         if (!link_ || !link_->Connected()) {
-            Label(dc, 8, line, fw::LoadResourceString(IDS_MAPVIEW_WAITING));
+            Label(dc, panel, line, fw::LoadResourceString(IDS_MAPVIEW_WAITING));
             line += 16;
         }
         for (int i = 0; i < korva::kElementCount; ++i) {
@@ -180,29 +193,29 @@ private:
                 continue;
             }
             const korva::PositionRecord& p = *positions_[i];
-            const POINT at = ToScreen(Degrees(p.longitude), Degrees(p.latitude), client);
+            const POINT at = ToScreen(Degrees(p.longitude), Degrees(p.latitude), map);
             Ellipse(dc, at.x - 4, at.y - 4, at.x + 5, at.y + 5);
             Label(dc, at.x + 6, at.y - 8, std::to_string(i));
-            Label(dc, 8, line,
-                     fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_ELEMENT).c_str(), i,
-                                    korva::FormatCoordinate(p.longitude).c_str(),
-                                    korva::FormatCoordinate(p.latitude).c_str()));
+            Label(dc, panel, line,
+                  fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_ELEMENT).c_str(), i,
+                                 korva::FormatCoordinate(p.longitude).c_str(),
+                                 korva::FormatCoordinate(p.latitude).c_str()));
             line += 16;
         }
         if (command_) {
             line += 8;
             if (command_->kind == korva::kFollowElementKind) {
-                Label(dc, 8, line,
-                         fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_FOLLOW).c_str(),
-                                        command_->element));
+                Label(dc, panel, line,
+                      fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_FOLLOW).c_str(),
+                                     command_->element));
             } else {
-                Label(dc, 8, line,
-                         fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_POINT).c_str(),
-                                        korva::FormatCoordinate(command_->longitude).c_str(),
-                                        korva::FormatCoordinate(command_->latitude).c_str()));
+                Label(dc, panel, line,
+                      fw::FormatText(fw::LoadResourceString(IDS_MAPVIEW_POINT).c_str(),
+                                     korva::FormatCoordinate(command_->longitude).c_str(),
+                                     korva::FormatCoordinate(command_->latitude).c_str()));
             }
             const POINT at =
-                ToScreen(Degrees(command_->longitude), Degrees(command_->latitude), client);
+                ToScreen(Degrees(command_->longitude), Degrees(command_->latitude), map);
             fw::UniqueGdiObject cross(CreatePen(PS_SOLID, 2, RGB(20, 40, 200)));
             fw::SelectObjectScope pen(dc, cross.Get());
             MoveToEx(dc, at.x - 8, at.y, nullptr);
