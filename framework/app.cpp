@@ -1,5 +1,8 @@
 #include "app.h"
 
+#include "doc_template.h"
+#include "framework_ids.h"
+#include "profile.h"
 #include "resource_strings.h"
 
 namespace {
@@ -11,6 +14,10 @@ CWinApp::CWinApp() {
 }
 
 CWinApp::~CWinApp() {
+    templates_.clear();
+    if (dialogBrush_) {
+        DeleteObject(dialogBrush_);
+    }
     if (theApp == this) {
         theApp = nullptr;
     }
@@ -36,7 +43,59 @@ int CWinApp::Run(HINSTANCE instance, const char* commandLine, int showCommand) {
             DispatchMessageA(&message);
         }
     }
+    // The main window is gone: its view, frame and document follow.
+    templates_.clear();
     return ExitInstance();
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
+    if (docTemplate) {
+        templates_.push_back(std::move(docTemplate));
+    }
+}
+
+void CWinApp::OnFileNew() {
+    if (!templates_.empty()) {
+        templates_.front()->OpenNewDocument(m_nCmdShow);
+    }
+}
+
+bool CWinApp::OnCommand(WORD id) {
+    if (id == ID_APP_EXIT) {
+        if (m_hMainWnd) {
+            PostMessageA(m_hMainWnd, WM_CLOSE, 0, 0);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
+    if (dialogBrush_) {
+        DeleteObject(dialogBrush_);
+    }
+    dialogBrush_ = CreateSolidBrush(background);
+    dialogBackground_ = background;
+    dialogText_ = text;
+}
+
+void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles) {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length < MAX_PATH ? length : 0);
+    name = name.substr(name.find_last_of("\\/:") + 1);
+    name = name.substr(0, name.rfind('.'));
+    // A name without a directory: the profile service looks in the Windows directory.
+    m_profileName = name + ".INI";
+    m_recentFiles.clear();
+    for (unsigned i = 1; i <= maxRecentFiles; ++i) {
+        const std::string key = "File" + std::to_string(i);
+        std::string file =
+            fw::ReadProfileString(m_profileName, "Recent File List", key.c_str(), "", MAX_PATH);
+        if (!file.empty()) {
+            m_recentFiles.push_back(std::move(file));
+        }
+    }
 }
 
 int AppMessageBox(const std::string& text, UINT type) {

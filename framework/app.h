@@ -4,7 +4,11 @@
 
 #include "wnd.h"
 
+#include <memory>
 #include <string>
+#include <vector>
+
+class CSingleDocTemplate;
 
 // String-table number of the application title.
 constexpr UINT kAppTitleStringId = 57344;
@@ -29,6 +33,32 @@ public:
     HWND m_hMainWnd = nullptr;
     // Application title (string 57344); the caption of application message boxes.
     std::string m_title;
+
+    // Document/view programs: the template of the main window, and its first document.
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    void OnFileNew();
+
+    // Menu commands no window handled; true when handled. The default ends the program on
+    // the exit command.
+    virtual bool OnCommand(WORD id);
+
+    // Background and text colour of the program's dialogs; the system's when never set.
+    void SetDialogBkColor(COLORREF background = RGB(192, 192, 192), COLORREF text = RGB(0, 0, 0));
+    HBRUSH DialogBackgroundBrush() const { return dialogBrush_; }
+    COLORREF DialogBackgroundColor() const { return dialogBackground_; }
+    COLORREF DialogTextColor() const { return dialogText_; }
+
+    // Reads the recent-file list (up to `maxRecentFiles` entries) from the program's profile,
+    // "<program name>.INI" in the Windows directory.
+    void LoadStdProfileSettings(unsigned maxRecentFiles = 4);
+    std::string m_profileName;
+    std::vector<std::string> m_recentFiles;
+
+private:
+    std::vector<std::unique_ptr<CSingleDocTemplate>> templates_;
+    HBRUSH dialogBrush_ = nullptr;
+    COLORREF dialogBackground_ = 0;
+    COLORREF dialogText_ = 0;
 };
 
 // The one application object of the process.

@@ -1,5 +1,7 @@
 #include "dialog.h"
 
+#include "app.h"
+
 CDialog::~CDialog() {
     DestroyWindow();
 }
@@ -63,6 +65,19 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        // The application's dialog colours, when it chose them.
+        CWinApp* app = AppGetApp();
+        if (!app || !app->DialogBackgroundBrush()) {
+            return FALSE;
+        }
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, app->DialogTextColor());
+        SetBkColor(dc, app->DialogBackgroundColor());
+        return reinterpret_cast<INT_PTR>(app->DialogBackgroundBrush());
+    }
     case WM_COMMAND: {
         WORD id = LOWORD(wParam);
         WORD code = HIWORD(wParam);

@@ -24,3 +24,53 @@ void CWnd::SetCaption(const std::string& text) const {
 int CWnd::OwnedMessageBox(const std::string& text, const std::string& caption, UINT type) const {
     return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
 }
+
+bool CWnd::RegisterFrameworkClass(const char* className, UINT style, HBRUSH background) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing;
+    if (GetClassInfoA(instance, className, &existing)) {
+        return true;
+    }
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = FrameworkWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool CWnd::CreateFrameworkWindow(const char* className, const std::string& title, DWORD style,
+                                 int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
+    if (m_hWnd) {
+        return false;
+    }
+    HWND window = CreateWindowExA(0, className, title.c_str(), style, x, y, width, height, parent,
+                                  menuOrId, GetModuleHandleA(nullptr), this);
+    return window != nullptr;
+}
+
+LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    CWnd* self = nullptr;
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        self = static_cast<CWnd*>(create->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_hWnd = window;
+    } else {
+        self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+    if (!self) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    LRESULT result = self->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The object may outlive its window; it no longer receives anything.
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}

@@ -23,4 +23,23 @@ public:
     void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
 
     HWND m_hWnd = nullptr;
+
+protected:
+    // Windows of the framework's own classes (frames, views): every message of such a window
+    // comes here; the default hands it to DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        return Default(message, wParam, lParam);
+    }
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const {
+        return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    }
+    // Registers a window class served by WindowProc (once per process and name).
+    static bool RegisterFrameworkClass(const char* className, UINT style, HBRUSH background);
+    // Creates a window of such a class attached to this object; false on failure.
+    bool CreateFrameworkWindow(const char* className, const std::string& title, DWORD style, int x,
+                               int y, int width, int height, HWND parent, HMENU menuOrId);
+
+private:
+    static LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
 };

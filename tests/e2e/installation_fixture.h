@@ -57,7 +57,7 @@ protected:
     }
 
     std::string FinishWithMessage(InstallerRun& run) {
-        HWND box = run.WaitMessage("KORVA");
+        HWND box = run.WaitMessage("L'installazione");
         std::string text = box ? robot::MessageBoxText(box) : std::string("<no message>");
         if (box) {
             robot::Click(box, IDOK);

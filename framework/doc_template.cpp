@@ -1,0 +1,47 @@
+#include "doc_template.h"
+
+#include "app.h"
+#include "framework_ids.h"
+#include "resource_strings.h"
+
+CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory document,
+                                       FrameFactory frame, ViewFactory view)
+    : resourceId_(resourceId), makeDocument_(std::move(document)), makeFrame_(std::move(frame)),
+      makeView_(std::move(view)) {}
+
+CSingleDocTemplate::~CSingleDocTemplate() {
+    Close();
+}
+
+void CSingleDocTemplate::Close() {
+    view_.reset();
+    frame_.reset();
+    document_.reset();
+}
+
+CDocument* CSingleDocTemplate::OpenNewDocument(int showCommand) {
+    Close();
+    document_ = makeDocument_();
+    frame_ = makeFrame_();
+    view_ = makeView_();
+    if (!document_ || !frame_ || !view_ || !frame_->LoadFrame(resourceId_) ||
+        !view_->Create(*frame_, *document_)) {
+        Close();
+        return nullptr;
+    }
+    if (!document_->OnNewDocument()) {
+        Close();
+        return nullptr;
+    }
+    document_->SetTitle(fw::LoadResourceString(IDS_FW_UNTITLED));
+    frame_->UpdateCaption(document_->GetTitle());
+
+    CWinApp* app = AppGetApp();
+    if (app) {
+        app->m_hMainWnd = frame_->GetSafeHwnd();
+    }
+    ShowWindow(frame_->GetSafeHwnd(), showCommand);
+    SetFocus(view_->GetSafeHwnd());
+    UpdateWindow(frame_->GetSafeHwnd());
+    return document_.get();
+}

@@ -1,0 +1,55 @@
+#include "view.h"
+
+#include "frame.h"
+#include "framework_ids.h"
+#include "handles.h"
+
+namespace {
+constexpr const char* kViewClass = "KorvaView";
+}
+
+CView::~CView() {
+    if (m_hWnd) {
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+bool CView::Create(CFrameWnd& frame, CDocument& document) {
+    document_ = &document;
+    if (!RegisterFrameworkClass(kViewClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
+        return false;
+    }
+    RECT client{};
+    GetClientRect(frame.GetSafeHwnd(), &client);
+    if (!CreateFrameworkWindow(kViewClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                               client.right, client.bottom, frame.GetSafeHwnd(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDW_PANE_FIRST)))) {
+        return false;
+    }
+    frame.SetActiveView(this);
+    return true;
+}
+
+LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    switch (message) {
+    case WM_PAINT: {
+        fw::PaintDc dc(m_hWnd);
+        OnDraw(dc.Get());
+        return 0;
+    }
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return Default(message, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+        // A click into the view gives it the keyboard.
+        SetFocus(m_hWnd);
+        return MA_ACTIVATE;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,32 @@
+// A view: the child window that fills its frame's client area and shows its document.
+#pragma once
+
+#include "wnd.h"
+
+class CDocument;
+class CFrameWnd;
+
+class CView : public CWnd {
+public:
+    ~CView() override;
+
+    // Creates the view as the frame's pane and attaches it to the document.
+    bool Create(CFrameWnd& frame, CDocument& document);
+    CDocument* GetDocument() const { return document_; }
+
+    // Menu commands reach the view after the frame; true when handled.
+    virtual bool OnCommand(WORD /*id*/) { return false; }
+
+protected:
+    // Paints the view; called from WM_PAINT between BeginPaint and EndPaint.
+    virtual void OnDraw(HDC /*dc*/) {}
+    // WM_KEYDOWN; default processing follows.
+    virtual void OnKeyDown(UINT /*key*/, UINT /*repeatCount*/, UINT /*flags*/) {}
+    // Any other message; true when handled, with the window procedure's result in `result`.
+    virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, LRESULT& /*result*/) { return false; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CDocument* document_ = nullptr;
+};

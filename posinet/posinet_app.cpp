@@ -1,0 +1,26 @@
+#include "posinet_app.h"
+
+#include "main_frame.h"
+#include "posinet_view.h"
+#include "resource.h"
+
+#include "dialog.h"
+#include "doc_template.h"
+#include "framework_ids.h"
+
+BOOL CPosinetApp::InitInstance() {
+    SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
+    LoadStdProfileSettings(4);
+    AddDocTemplate(CSingleDocTemplate::Make<CPosinetDoc, CMainFrame, CPosinetView>(IDR_MAINFRAME));
+    OnFileNew();
+    return TRUE;
+}
+
+bool CPosinetApp::OnCommand(WORD id) {
+    if (id == ID_APP_ABOUT) {
+        CDialog about(IDD_ABOUTBOX, m_hMainWnd);
+        about.DoModal();
+        return true;
+    }
+    return CWinApp::OnCommand(id);
+}

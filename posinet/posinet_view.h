@@ -1,0 +1,17 @@
+// posinet's document and view: an empty document, and a view that paints nothing, names the
+// main window at its first paint and moves element 0 with the arrow keys.
+#pragma once
+
+#include "document.h"
+#include "view.h"
+
+class CPosinetDoc : public CDocument {
+public:
+    BOOL OnNewDocument() override { return CDocument::OnNewDocument(); }
+};
+
+class CPosinetView : public CView {
+protected:
+    void OnDraw(HDC dc) override;
+    void OnKeyDown(UINT key, UINT repeatCount, UINT flags) override;
+};

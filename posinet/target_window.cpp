@@ -1,0 +1,36 @@
+#include "target_window.h"
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK TakeMainWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && IsWindowVisible(window) && !GetWindow(window, GW_OWNER)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND MainWindowOfPartner(HCONV conversation) {
+    CONVINFO info{};
+    info.cb = sizeof info;
+    if (!conversation || !DdeQueryConvInfo(conversation, QID_SYNC, &info) || !info.hwndPartner) {
+        return nullptr;
+    }
+    Search search{0, nullptr};
+    GetWindowThreadProcessId(info.hwndPartner, &search.processId);
+    if (search.processId == 0 || search.processId == GetCurrentProcessId()) {
+        return nullptr;
+    }
+    EnumWindows(TakeMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
