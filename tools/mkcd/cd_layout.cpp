@@ -3,6 +3,7 @@
 #include "cd_files.h"
 #include "description_writer.h"
 
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -92,7 +93,7 @@ std::string MapSetFile(const std::string& area) {
            "StreetMemory=2000000, 4000000\n\n[PATHS]\n\n[DISKS]\n";
 }
 
-void WriteArea(const fs::path& editionDir, const AreaSpec& spec) {
+void WriteArea(const fs::path& editionDir, const AreaSpec& spec, const BitmapTreeBulk& bulk) {
     const std::string area = spec.name;
     const fs::path dir = editionDir / area;
     WriteText(dir / (area + ".vgr"), MapSetFile(area));
@@ -128,19 +129,36 @@ void WriteArea(const fs::path& editionDir, const AreaSpec& spec) {
         }
         treeBytes += DirectoryBytes(cartine / scale);
     }
+    if (bulk.files > 0) {
+        const std::uintmax_t each = bulk.megabytes * 1000000ull / bulk.files;
+        for (unsigned long i = 0; i < bulk.files; ++i) {
+            char subdir[32];
+            std::snprintf(subdir, sizeof subdir, "blocco%03lu", i / 100);
+            char tile[32];
+            std::snprintf(tile, sizeof tile, "b%05lu.bmp", i);
+            WriteBytes(cartine / subdir / tile, each, Seed(area) + static_cast<std::uint32_t>(i));
+        }
+        for (unsigned long block = 0; block * 100 < bulk.files; ++block) {
+            char subdir[32];
+            std::snprintf(subdir, sizeof subdir, "blocco%03lu", block);
+            treeBytes += DirectoryBytes(cartine / subdir);
+        }
+    }
     WriteText(cartine / "indice.txt", "scala1\nscala2\nscala3\n");
     WriteSizeDescription(cartine / "setup.inf", "sizeOfBmps", "sizeOfBmpsInBytes",
                          treeBytes + DirectoryBytes(cartine));
 }
 
-void WriteEdition(const fs::path& cd, const EditionSpec& edition) {
+void WriteEdition(const fs::path& cd, const EditionSpec& edition, const BitmapTreeBulk& bulk) {
     const fs::path dir = cd / edition.dir;
     WriteText(dir / "Setup.inf", std::string("[Installazione]\nVersione_di_KORVA=3.04\nCartine=") +
                                      edition.cartine + "\n\n[" + edition.mapSet +
                                      "]\nVersione_Rete=3.04\nVersione_Cartine=2.1\n"
                                      "Versione_Cataloghi=1.3\n");
+    bool first = true;
     for (const AreaSpec& area : edition.areas) {
-        WriteArea(dir, area);
+        WriteArea(dir, area, first ? bulk : BitmapTreeBulk{});
+        first = false;
     }
 }
 
@@ -186,14 +204,14 @@ void CopyProgramFilesInto(const fs::path& cd, const fs::path& dir) {
 
 } // namespace
 
-void WriteCdContents(const fs::path& cd) {
+void WriteCdContents(const fs::path& cd, const BitmapTreeBulk& bulk) {
     WriteText(cd / "setvars.inf", kSetvars);
     WriteText(cd / "film" / "italia.dem", "KORVA '98 film: Italia\n");
     WriteText(cd / "film" / "europa.dem", "KORVA '98 film: Europa\n");
     WriteProgramFiles(cd);
     WriteText(cd / "Setup.inf", "[Installazione]\nVersione_di_KORVA=3.04\nCartine=ITALIA.98\n");
     for (const EditionSpec& edition : kEditions) {
-        WriteEdition(cd, edition);
+        WriteEdition(cd, edition, edition.dir == std::string("cd_ita") ? bulk : BitmapTreeBulk{});
     }
     CopyProgramFilesInto(cd, cd / "cd_ita");
 }

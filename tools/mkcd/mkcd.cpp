@@ -16,10 +16,14 @@ namespace {
 struct Options {
     fs::path out;
     std::map<std::string, fs::path> programs; // CD-relative name -> built file
+    mkcd::BitmapTreeBulk bulk;
 };
 
 void Usage() {
-    std::fprintf(stderr, "usage: mkcd --out DIR [--file CD_NAME=BUILT_FILE]...\n");
+    std::fprintf(stderr,
+                 "usage: mkcd --out DIR [--file CD_NAME=BUILT_FILE]... [--bitmap-tree MB,FILES]\n"
+                 "  --bitmap-tree adds FILES tiles of MB megabytes in all to the bitmap tree of\n"
+                 "  the first area of cd_ita, in subdirectories of 100 files (a large CD).\n");
 }
 
 bool ParseArgs(int argc, char** argv, Options& options) {
@@ -31,6 +35,12 @@ bool ParseArgs(int argc, char** argv, Options& options) {
         std::string value = argv[++i];
         if (arg == "--out") {
             options.out = value;
+        } else if (arg == "--bitmap-tree") {
+            if (std::sscanf(value.c_str(), "%lu,%lu", &options.bulk.megabytes, &options.bulk.files) !=
+                    2 ||
+                options.bulk.files == 0) {
+                return false;
+            }
         } else if (arg == "--file") {
             auto eq = value.find('=');
             if (eq == std::string::npos) {
@@ -53,7 +63,7 @@ void BuildCd(const Options& options) {
         fs::copy_file(built, target, fs::copy_options::overwrite_existing);
         std::printf("mkcd: %s\n", name.c_str());
     }
-    mkcd::WriteCdContents(cd);
+    mkcd::WriteCdContents(cd, options.bulk);
     std::printf("mkcd: sample CD ready in %s\n", cd.string().c_str());
 }
 
