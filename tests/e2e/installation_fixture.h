@@ -56,8 +56,14 @@ protected:
         return FinishWithMessage(run);
     }
 
+    // The final message of the run and the end of the program. A completed run asks first
+    // whether to create the program group: the answer is `iconAnswer_`.
     std::string FinishWithMessage(InstallerRun& run) {
         HWND box = run.WaitMessage("KORVA");
+        if (box && robot::MessageBoxText(box) == kIconQuestion) {
+            EXPECT_TRUE(run.AnswerIconQuestion(iconAnswer_));
+            box = run.WaitMessage("KORVA");
+        }
         std::string text = box ? robot::MessageBoxText(box) : std::string("<no message>");
         if (box) {
             robot::Click(box, IDOK);
@@ -104,6 +110,7 @@ protected:
 
     std::string cd_;
     std::string destination_;
+    int iconAnswer_ = IDNO;
 };
 
 inline std::string Joined(const std::vector<std::string>& lines) {
