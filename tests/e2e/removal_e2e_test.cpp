@@ -116,6 +116,15 @@ TEST_F(Removal, TheGroupsRemovalItemRemovesTheProduct) {
     ASSERT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
     CloseFolderWindows();
 
+    // The installations item opens the CD's menu again.
+    ASSERT_EQ(RunToEnd(ItemTarget("Installazioni Korva.lnk")), 0);
+    robot::WindowQuery menuQuery;
+    menuQuery.title = kMenuTitle;
+    HWND menu = robot::WaitForWindow(menuQuery);
+    ASSERT_NE(menu, nullptr);
+    robot::Click(menu, IDCANCEL);
+    ASSERT_TRUE(robot::WaitForWindowGone(menu));
+
     // The user starts the product once from its item, then its removal item.
     ASSERT_EQ(RunToEnd(ItemTarget("KORVA '98 3.04.lnk")), 0);
     ASSERT_EQ(RunToEnd(ItemTarget("Rimozione di KORVA.lnk")), 0);
