@@ -47,8 +47,8 @@ UniqueWindow CreateListingBox() {
 std::vector<std::string> List(HWND box, const std::string& pattern, UINT attributes) {
     std::vector<std::string> entries;
     SendMessageA(box, CB_RESETCONTENT, 0, 0);
-    std::string spec = pattern; // the listing takes a writable string
-    SendMessageA(box, CB_DIR, attributes, reinterpret_cast<LPARAM>(spec.data()));
+    std::string writable = pattern; // the listing takes a writable string
+    SendMessageA(box, CB_DIR, attributes, reinterpret_cast<LPARAM>(writable.data()));
     const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, i, 0);
