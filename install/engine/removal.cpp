@@ -9,6 +9,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "progman_client.h"
+#include "removal_guard.h"
 
 #include <algorithm>
 #include <vector>
@@ -122,7 +123,7 @@ int RemoveInstallation(const std::string& windowsDir) {
     const std::string settings = JoinPath(windowsDir, "korva.ini");
     const std::string installDir =
         fw::ReadProfileString(settings, "INFO", "KorvaDir", "", kPathSize);
-    if (installDir.empty()) {
+    if (!MayRemoveFrom(installDir, windowsDir)) {
         return 0;
     }
     if (!fw::CanOpenForReading(JoinPath(installDir, "korva.wmf"))) {

@@ -9,8 +9,9 @@
 namespace korva {
 
 // 1 when the removal ran, 0 when there was nothing to remove: no korva.ini, no
-// "INFO"/"KorvaDir" in it, or no "korva.wmf" in the directory it names. A file that cannot
-// be deleted raises CFileException and stops the removal where it is.
+// "INFO"/"KorvaDir" in it, a directory that may not be emptied (a root, or one holding
+// Windows), or no "korva.wmf" in the directory it names. A file that cannot be deleted
+// raises CFileException and stops the removal where it is.
 int RemoveInstallation(const std::string& windowsDir);
 
 // Deletes the ordinary files of `directory` and of its subdirectories, subdirectories
