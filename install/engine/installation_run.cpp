@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "area_copy_plan.h"
+#include "closing_steps.h"
 #include "cover_dlg.h"
 #include "file_listing.h"
 #include "file_probe.h"
@@ -98,6 +99,7 @@ int InstallationRun::Execute() {
             return 0;
         }
     }
+    RunClosingSteps(*this);
     return 1;
 }
 

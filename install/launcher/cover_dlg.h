@@ -16,6 +16,9 @@ public:
     int RunInstallation();
     // The removal of an installed product; 1 when removed, 0 when nothing was found.
     int RemoveInstallation();
+    // The last closing step of an installation: the common-controls library check and its
+    // replacement at the next start; sets the flags that choose the final message.
+    void ReplaceCommonControls();
 
     // Welcome, run or removal, final message, close. Runs once, from the first paint.
     void RunCoverSequence();

@@ -84,6 +84,16 @@ int main(int argc, char** argv) {
     std::printf("demo: complete installation\n");
     robot::Click(type, 1028);
 
+    // A completed run asks whether to create the program group: yes.
+    HWND question = robot::WaitForMessageBox(pid, "Creazione dell'icona KORVA '98 ?", 120000);
+    if (!question) {
+        std::printf("demo: the program group question did not appear\n");
+        return Fail(installer);
+    }
+    Shot("program-group-question");
+    robot::Click(question, IDYES);
+    robot::WaitForWindowGone(question);
+
     // The run ends with one message box owned by the cover window.
     robot::WindowQuery cover;
     cover.processId = pid;

@@ -56,14 +56,43 @@ protected:
         return FinishWithMessage(run);
     }
 
+    // The final message of the run and the end of the program. A completed run asks first
+    // whether to create the program group: the answer is `iconAnswer_`.
     std::string FinishWithMessage(InstallerRun& run) {
-        HWND box = run.WaitMessage("L'installazione");
+        HWND box = WaitIconQuestionOrFinalMessage(run);
+        if (box && robot::MessageBoxText(box) == kIconQuestion) {
+            EXPECT_TRUE(run.AnswerIconQuestion(iconAnswer_));
+            box = WaitIconQuestionOrFinalMessage(run);
+        }
         std::string text = box ? robot::MessageBoxText(box) : std::string("<no message>");
         if (box) {
             robot::Click(box, IDOK);
         }
         EXPECT_EQ(run.CloseMenuAndWait(), 0);
         return text;
+    }
+
+    // The program-group question or a final message ("L'installazione ..."); an earlier
+    // question that is still closing is passed over.
+    static HWND WaitIconQuestionOrFinalMessage(InstallerRun& run) {
+        HWND found = nullptr;
+        robot::WindowQuery boxes;
+        boxes.processId = run.Pid();
+        boxes.className = "#32770";
+        robot::WaitUntil([&] {
+            for (HWND window : robot::FindWindows(boxes)) {
+                const std::string text = robot::MessageBoxText(window);
+                if (text == kIconQuestion || text.rfind("L'installazione", 0) == 0) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (found) {
+            robot::Sync(found);
+        }
+        return found;
     }
 
     void ExpectMapSetSettings(const std::string& area, int type, bool compensation) {
@@ -104,6 +133,7 @@ protected:
 
     std::string cd_;
     std::string destination_;
+    int iconAnswer_ = IDNO;
 };
 
 inline std::string Joined(const std::vector<std::string>& lines) {

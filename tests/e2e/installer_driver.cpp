@@ -51,6 +51,15 @@ bool InstallerRun::ChooseInstallType(int type) {
     return dialog && robot::Click(dialog, 1025 + type);
 }
 
+bool InstallerRun::AnswerIconQuestion(int button) {
+    HWND box = WaitMessage(kIconQuestion);
+    if (!box || robot::MessageBoxText(box) != kIconQuestion || robot::Text(box) != kCoverTitle ||
+        !GetDlgItem(box, IDYES) || !GetDlgItem(box, IDNO) || GetDlgItem(box, IDCANCEL)) {
+        return false;
+    }
+    return robot::Click(box, button) && robot::WaitForWindowGone(box);
+}
+
 bool InstallerRun::StartEditionAndContinue(int command, bool english) {
     HWND menu = WaitMenu();
     if (!menu || !robot::SendCommand(menu, command)) {

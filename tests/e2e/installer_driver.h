@@ -13,6 +13,7 @@ constexpr const char* kWelcomeTitle = "KORVA '98";
 constexpr const char* kCoverTitle = "Installazione di KORVA '98 3.04";
 constexpr const char* kPromptTitle = "Installazione di KORVA '98";
 constexpr int kItaliaCommand = 1061;
+constexpr const char* kIconQuestion = "Creazione dell'icona KORVA '98 ?";
 
 struct CdOptions {
     bool filmPlayer = true;
@@ -45,6 +46,9 @@ public:
     bool AnswerPathPrompt(const std::string& text);
     // Clicks the button of an install type (1, 2 or 3) in the install-type dialog.
     bool ChooseInstallType(int type);
+    // Answers message 6, the question of a completed run whether to create the program
+    // group, with IDYES or IDNO; false when the question did not come as it should.
+    bool AnswerIconQuestion(int button);
     // Starts an edition from the menu and continues the welcome screen.
     bool StartEditionAndContinue(int command, bool english = false);
     // Visible top-level windows of the program with that caption.

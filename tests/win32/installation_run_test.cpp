@@ -73,6 +73,13 @@ protected:
 
     static HWND TypeDialog() { return robot::WaitForDialogWithControl(Self(), 1026); }
 
+    // A completed run asks whether to create the program group; these tests decline.
+    static void DeclineProgramGroup() {
+        HWND box = robot::WaitForMessageBox(Self(), "Creazione dell'icona");
+        ASSERT_NE(box, nullptr);
+        robot::Click(box, IDNO);
+    }
+
     std::string cd_;
     std::string destination_;
     std::vector<AreaRecord> areas_;
@@ -96,6 +103,7 @@ TEST_F(InstallationRun, OutsideAnEditionEveryAreaAsksForItsDataDirectory) {
         ASSERT_NE(second, nullptr);
         secondDefault = robot::ItemText(second, 1001);
         robot::Click(second, IDOK);
+        DeclineProgramGroup();
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(promptText,
@@ -129,6 +137,7 @@ TEST_F(InstallationRun, TooLittleSpaceAsksAndRetryChecksAgain) {
             ASSERT_NE(prompt, nullptr);
             robot::Click(prompt, IDOK);
         }
+        DeclineProgramGroup();
     });
     EXPECT_EQ(result, 1);
     EXPECT_NE(message.find("ATTENZIONE: Se sciegliete 'Ignora'"), std::string::npos);
@@ -235,6 +244,7 @@ TEST_F(InstallationRun, ABitmapTreeWithoutItsDeclaredSizeIsStillCopiedWhole) {
             ASSERT_NE(prompt, nullptr);
             robot::Click(prompt, IDOK);
         }
+        DeclineProgramGroup();
     });
     EXPECT_EQ(result, 1);
     std::vector<std::string> expected;

@@ -1,0 +1,26 @@
+// The last step of an installation: when the machine's common-controls library is too old
+// for the product (it has no "DllGetVersion"), the library of the CD is copied under a
+// temporary name into the system directory and "wininit.ini" is told to put it in place at
+// the next start. The outcome chooses the installation's final message.
+#pragma once
+
+#include "install_state.h"
+
+#include <string>
+
+namespace korva {
+
+// True when "COMCTL32.DLL" loads and does not export "DllGetVersion". A library that
+// cannot be loaded at all does not count as too old.
+bool CommonControlsTooOld();
+
+// The system directory's library and the temporary name of its replacement.
+std::string CommonControlsLibraryPath();
+std::string CommonControlsTemporaryPath();
+
+// Checks the library and schedules its replacement. `doneMessageMode` is cleared when the
+// library is too old; `incompatibleWindows` is set when the user abandoned the copy.
+void ReplaceCommonControls(const InstallState& state, const std::string& windowsDir,
+                           int& doneMessageMode, int& incompatibleWindows);
+
+} // namespace korva

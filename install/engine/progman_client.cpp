@@ -1,0 +1,79 @@
+#include "progman_client.h"
+
+#include "cover_dlg.h"
+#include "file_probe.h"
+#include "paths.h"
+#include "resource.h"
+#include "resource_strings.h"
+
+namespace korva {
+
+namespace {
+
+// Program Manager's answers are not used: the callback handles no transaction.
+HDDEDATA CALLBACK IgnoreTransactions(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+} // namespace
+
+void SendProgmanCommand(DWORD instance, HCONV conversation, const std::string& command) {
+    std::vector<char> block = ProgmanCommandBlock(command);
+    // Owned by the program, so that it is still ours to free after the transaction.
+    fw::UniqueDdeData data(DdeCreateDataHandle(instance, reinterpret_cast<LPBYTE>(block.data()),
+                                               static_cast<DWORD>(block.size()), 0, nullptr,
+                                               CF_TEXT, HDATA_APPOWNED));
+    if (!data) {
+        return;
+    }
+    DdeClientTransaction(reinterpret_cast<LPBYTE>(data.Get()), static_cast<DWORD>(-1), conversation,
+                         nullptr, 0, XTYP_EXECUTE, kProgmanTimeoutMs, nullptr);
+}
+
+bool ProgmanConversation::Connect(const char* service) {
+    if (instance_.Initialize(IgnoreTransactions, APPCMD_CLIENTONLY) != DMLERR_NO_ERROR) {
+        return false;
+    }
+    service_ = fw::DdeStringHandle(instance_.Id(), service);
+    topic_ = fw::DdeStringHandle(instance_.Id(), kProgmanTopic);
+    if (!service_ || !topic_) {
+        return false;
+    }
+    conversation_.Reset(DdeConnect(instance_.Id(), service_.Get(), topic_.Get(), nullptr));
+    return static_cast<bool>(conversation_);
+}
+
+void ProgmanConversation::Send(const std::string& command) const {
+    SendProgmanCommand(instance_.Id(), conversation_.Get(), command);
+}
+
+bool CreateProgramGroup(CCoverDlg& cover, const char* service) {
+    if (cover.OwnedMessageBox(fw::LoadResourceString(IDS_CREATE_ICON),
+                              fw::LoadResourceString(IDS_COVER_CAPTION), MB_YESNO) != IDYES) {
+        return false;
+    }
+    ProgmanConversation progman;
+    if (!progman.Connect(service)) {
+        return false;
+    }
+    ProgramGroupPlan plan;
+    plan.programDir = cover.install.programDir;
+    plan.programSourceDir = cover.install.programSourceDir;
+    plan.demoPresent = fw::CanOpenForReading(DemoProgramOf(plan.programSourceDir));
+    plan.editionInstall = cover.install.editionInstall != 0;
+    for (const std::string& command : ProgramGroupCommands(plan)) {
+        progman.Send(command);
+    }
+    return true;
+}
+
+int DeleteProgramGroup(const char* service) {
+    ProgmanConversation progman;
+    if (!progman.Connect(service)) {
+        return 0;
+    }
+    progman.Send(DeleteGroupCommand());
+    return 1;
+}
+
+} // namespace korva

@@ -1,0 +1,174 @@
+// The end of a completed installation as the user meets it: the recent-file list of the map
+// program, the Program Manager question and group, the common-controls library check with
+// its three final messages, and the restart that puts the copied library in place.
+#include "closing_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace e2e;
+
+// ---- Common-controls library: the three final messages ----
+
+struct LibraryCase {
+    const char* name;
+    Library library;
+    int copyAnswer; // answer at the failed copy of the library; 0: the copy succeeds
+    const char* finalBegins;
+    bool scheduled;
+};
+
+void PrintTo(const LibraryCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CommonControls : public Closing, public ::testing::WithParamInterface<LibraryCase> {};
+
+TEST_P(CommonControls, FinalMessageAndRestartInstruction) {
+    const LibraryCase& c = GetParam();
+    UseLibrary(c.library);
+    if (c.copyAnswer) {
+        // A directory where the copy should go: the copy fails whatever the system.
+        testfs::MakeDirs(TemporaryPath());
+    }
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    if (c.copyAnswer) {
+        HWND box = run.WaitMessage("comctl32.dll");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(robot::MessageBoxText(box),
+                  "Il file \"" + cd_ +
+                      "\\comctl32.dll\" non è stato trovato.  Inserire il dischetto giusto e "
+                      "riprovare.");
+        EXPECT_EQ(robot::Text(box), "Installazione di  KORVA '98 3.04");
+        robot::Click(box, c.copyAnswer);
+    }
+    const std::string text = FinalMessage(run, std::string(c.finalBegins).substr(0, 20));
+    EXPECT_EQ(text.rfind(c.finalBegins, 0), 0u) << text;
+
+    if (c.scheduled) {
+        EXPECT_EQ(Joined(RenameLines()), LibraryPath() + "=" + TemporaryPath() + "\n");
+        if (!c.copyAnswer) {
+            EXPECT_TRUE(testfs::ReadFile(TemporaryPath()) ==
+                        testfs::ReadFile(cd_ + "\\comctl32.dll"));
+        }
+    } else {
+        EXPECT_EQ(Joined(RenameLines()), "");
+        if (!c.copyAnswer) {
+            EXPECT_FALSE(testfs::Exists(TemporaryPath()));
+        }
+    }
+    // Whatever the library, the installation itself is complete.
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(1))), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, CommonControls,
+    ::testing::Values(LibraryCase{"Current", Library::Platform, 0, kDoneFirstLines, false},
+                      LibraryCase{"Unloadable", Library::Unloadable, 0, kDoneFirstLines, false},
+                      LibraryCase{"Old", Library::Old, 0, kRestartText, true},
+                      LibraryCase{"OldCopyAborted", Library::Old, IDABORT, kIncompatibleStart,
+                                  false},
+                      LibraryCase{"OldCopyIgnored", Library::Old, IDIGNORE, kRestartText, true}),
+    [](const ::testing::TestParamInfo<LibraryCase>& info) { return std::string(info.param.name); });
+
+// The restart of the Windows 95 family carries out the rename line. Shown on throwaway
+// names: the prefix's own library must stay.
+TEST_F(Closing, TheRestartPutsTheCopiedLibraryInPlaceOfTheNamedFile) {
+    if (!(GetVersion() & 0x80000000u)) {
+        GTEST_SKIP() << "the restart rename is a Windows 95 family instruction";
+    }
+    UseLibrary(Library::Old);
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    EXPECT_EQ(FinalMessage(run, "ATTENZIONE"), kRestartText);
+    ASSERT_EQ(Joined(RenameLines()), LibraryPath() + "=" + TemporaryPath() + "\n");
+
+    // The same instruction, moved onto throwaway names.
+    const std::string dir = testfs::FreshScratchDir(TestName() + "-restart");
+    const std::string library = dir + "\\comctl32.dll";
+    const std::string copy = dir + "\\comctl32.tm2";
+    testfs::WriteFile(library, "the library before the restart");
+    testfs::CopyFileOrFail(TemporaryPath(), copy);
+    CleanCommonControls();
+    ASSERT_FALSE(testfs::Exists(WininitPath())) << "wininit.ini holds other instructions";
+    WritePrivateProfileStringA("rename", library.c_str(), copy.c_str(), WininitPath().c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, WininitPath().c_str());
+
+    robot::Process restart;
+    ASSERT_TRUE(restart.Start(SystemDir() + "\\wineboot.exe", "-r"));
+    EXPECT_EQ(restart.Wait(60000), 0);
+    EXPECT_TRUE(testfs::ReadFile(library) == testfs::ReadFile(cd_ + "\\comctl32.dll"));
+    EXPECT_FALSE(testfs::Exists(copy));
+    EXPECT_FALSE(testfs::Exists(WininitPath()));
+    testfs::DeleteFileIfAny(testfs::WindowsDir() + "\\wininit.bak");
+}
+
+// ---- Program Manager group ----
+
+TEST_F(Closing, YesCreatesTheGroupAndASecondInstallationReplacesItsItems) {
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first installation" : "second installation");
+        InstallerRun run(cd_);
+        InstallUpToTheQuestion(run, IDYES, round == 1);
+        EXPECT_EQ(FinalMessage(run, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
+        EXPECT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
+        EXPECT_TRUE(SamePath(ItemTarget("KORVA '98 3.04.lnk"), destination_ + "\\korva.exe"));
+        EXPECT_TRUE(SamePath(ItemTarget("Guida.lnk"), destination_ + "\\korva.hlp"));
+        EXPECT_TRUE(SamePath(ItemTarget("Edizioni Korva.lnk"), cd_ + "\\kdemo\\kdemo.exe"));
+        EXPECT_TRUE(SamePath(ItemTarget("Rimozione di KORVA.lnk"), cd_ + "\\delkorva.exe"));
+        EXPECT_TRUE(SamePath(ItemTarget("Installazioni Korva.lnk"), cd_ + "\\setup.exe"));
+        // Spoil one item: the next installation must put it back.
+        testfs::WriteFile(GroupFolder() + "\\Guida.lnk", "not a shortcut");
+        EXPECT_EQ(ItemTarget("Guida.lnk"), "");
+        CloseFolderWindows();
+    }
+}
+
+TEST_F(Closing, WithoutTheDemonstrationProgramThereIsNoEditionsItem) {
+    testfs::DeleteFileIfAny(cd_ + "\\kdemo\\kdemo.exe");
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDYES);
+    EXPECT_EQ(FinalMessage(run, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
+    std::vector<std::string> expected = kAllItems;
+    expected.erase(expected.begin()); // "Edizioni Korva.lnk"
+    EXPECT_EQ(Joined(ItemsOnceSettled(expected)), Joined(expected));
+}
+
+TEST_F(Closing, NoLeavesTheShellUntouchedAndTheInstallationCompletes) {
+    UseLibrary(Library::Old);
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    // The common-controls step still runs after the refusal.
+    EXPECT_EQ(FinalMessage(run, "ATTENZIONE"), kRestartText);
+    EXPECT_FALSE(testfs::Exists(GroupFolder()));
+    robot::WindowQuery folders;
+    folders.className = "ExplorerWClass";
+    EXPECT_TRUE(robot::FindWindows(folders).empty());
+    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Recent File List", "File1"),
+              destination_ + "\\sicilia\\sicilia.vgr");
+}
+
+// ---- Recent-file list of the map program ----
+
+TEST_F(Closing, ThreeAreasGoOnTopOfAnEarlierFourEntryRecentFileList) {
+    const std::string demo = cd_ + "\\cd_ita\\Demo";
+    testfs::MakeDirs(demo);
+    for (const char* ext : {".vgr", ".are", ".map"}) {
+        testfs::CopyFileOrFail(cd_ + "\\cd_ita\\sicilia\\sicilia" + std::string(ext),
+                               demo + "\\Demo" + ext);
+    }
+    testfs::WriteFile(testfs::KorvaIniPath(),
+                      "[Recent File List]\r\nFile1=C:\\vecchio\\uno.vgr\r\n"
+                      "File2=C:\\vecchio\\due.vgr\r\nFile3=C:\\vecchio\\tre.vgr\r\n"
+                      "File4=C:\\vecchio\\quattro.vgr\r\n");
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    EXPECT_EQ(FinalMessage(run, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
+    const std::string ini = testfs::KorvaIniPath();
+    EXPECT_EQ(Ini(ini, "Recent File List", "File1"), destination_ + "\\sicilia\\sicilia.vgr");
+    EXPECT_EQ(Ini(ini, "Recent File List", "File2"), destination_ + "\\italia\\italia.vgr");
+    EXPECT_EQ(Ini(ini, "Recent File List", "File3"), destination_ + "\\Demo\\Demo.vgr");
+    EXPECT_EQ(Ini(ini, "Recent File List", "File4"), "C:\\vecchio\\uno.vgr");
+}

@@ -1,0 +1,228 @@
+// Removal of an installed product as the user meets it: "install.exe del" or the group's
+// removal item, after the map program's first start has recorded the installation directory;
+// the three refusals; and a file that cannot be deleted.
+#include "closing_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+const char* kRemovedText = "KORVA '98 è stato rimosso dal sistema.";
+const char* kNothingText = "Non è stata trovata nessuna installazione di KORVA '98 da rimuovere: "
+                           "nulla è stato modificato.";
+
+class Removal : public Closing {
+protected:
+    // Starts the removal from the CD and continues the welcome screen.
+    void StartRemoval(InstallerRun& run) {
+        ASSERT_TRUE(run.Start("del"));
+        HWND welcome = run.WaitWelcome();
+        ASSERT_NE(welcome, nullptr);
+        ASSERT_TRUE(robot::Click(welcome, IDOK));
+    }
+
+    // The removal's message, checked for its caption, and the end of the program.
+    static std::string RemovalMessage(DWORD pid) {
+        HWND box = robot::WaitForMessageBox(pid, "KORVA '98");
+        if (!box) {
+            return "<no message>";
+        }
+        std::string text = robot::MessageBoxText(box);
+        EXPECT_EQ(robot::Text(box), kCoverTitle);
+        robot::Click(box, IDOK);
+        return text;
+    }
+
+    // Starts a program of the prefix and waits for its end.
+    static long RunToEnd(const std::string& program, const std::string& arguments = {}) {
+        robot::Process process;
+        if (!process.Start(program, arguments)) {
+            return -1;
+        }
+        return process.Wait();
+    }
+
+    // A directory that looks like an installation to the removal, and a group beside it.
+    void MakeHandInstallation(bool marker) {
+        testfs::MakeDirs(destination_ + "\\sub");
+        for (const char* name : {"a.txt", "b.txt", "c.txt", "sub\\x.txt"}) {
+            testfs::WriteFile(destination_ + "\\" + name, name);
+        }
+        if (marker) {
+            testfs::WriteFile(destination_ + "\\korva.wmf", "marker");
+        }
+        testfs::MakeDirs(GroupFolder());
+        testfs::WriteFile(GroupFolder() + "\\KORVA '98 3.04.lnk", "item");
+    }
+    void WriteSettings(const std::string& text) { testfs::WriteFile(testfs::KorvaIniPath(), text); }
+    std::string KorvaDirSettings() const {
+        return "[Installazione]\r\nVersione_di_KORVA=3.04\r\n[INFO]\r\nKorvaDir=" + destination_ +
+               "\r\n";
+    }
+};
+
+} // namespace
+
+TEST_F(Removal, ProductStartedOnceIsRemovedByDel) {
+    InstallerRun install(cd_);
+    InstallUpToTheQuestion(install, IDYES, false, 3);
+    EXPECT_EQ(FinalMessage(install, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
+    EXPECT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
+    CloseFolderWindows();
+
+    // What the removal must leave: files with attributes, and what it must not enter.
+    const std::string& d = destination_;
+    testfs::WriteFile(d + "\\sola lettura.txt", "r");
+    SetFileAttributesA((d + "\\sola lettura.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    testfs::WriteFile(d + "\\nascosto.txt", "h");
+    SetFileAttributesA((d + "\\nascosto.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    testfs::WriteFile(d + "\\italia\\sistema.dat", "s");
+    SetFileAttributesA((d + "\\italia\\sistema.dat").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    testfs::MakeDirs(d + "\\maps.old");
+    testfs::WriteFile(d + "\\maps.old\\vecchia.vgr", "not entered");
+    testfs::MakeDirs(d + "\\.cache");
+    testfs::WriteFile(d + "\\.cache\\pagina.tmp", "never followed");
+    testfs::MakeDirs(d + "\\maps\\dentro");
+    testfs::WriteFile(d + "\\maps\\nuova.vgr", "entered");
+    testfs::WriteFile(d + "\\maps\\dentro\\profonda.vgr", "entered");
+
+    // The map program's first start records where it is installed; the installer does not.
+    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "INFO", "KorvaDir"), "<missing>");
+    ASSERT_EQ(RunToEnd(d + "\\korva.exe"), 0);
+    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "INFO", "KorvaDir"), d);
+
+    InstallerRun removal(cd_);
+    StartRemoval(removal);
+    EXPECT_EQ(RemovalMessage(removal.Pid()), kRemovedText);
+    EXPECT_EQ(removal.WaitExit(), 0);
+
+    EXPECT_EQ(Joined(testfs::ListTree(d)),
+              Joined({".cache\\pagina.tmp", "italia\\sistema.dat", "maps.old\\vecchia.vgr",
+                      "nascosto.txt", "sola lettura.txt"}));
+    for (const char* dir :
+         {"italia\\rete\\Temp", "italia\\cartine\\scala1", "sicilia\\immagini", "maps\\dentro"}) {
+        EXPECT_TRUE(testfs::Exists(d + "\\" + dir)) << dir;
+    }
+    EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
+    EXPECT_TRUE(robot::WaitUntil([] { return !testfs::Exists(GroupFolder()); }, 5000));
+}
+
+TEST_F(Removal, TheGroupsRemovalItemRemovesTheProduct) {
+    InstallerRun install(cd_);
+    InstallUpToTheQuestion(install, IDYES);
+    EXPECT_EQ(FinalMessage(install, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
+    ASSERT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
+    CloseFolderWindows();
+
+    // The installations item opens the CD's menu again.
+    ASSERT_EQ(RunToEnd(ItemTarget("Installazioni Korva.lnk")), 0);
+    robot::WindowQuery menuQuery;
+    menuQuery.title = kMenuTitle;
+    HWND menu = robot::WaitForWindow(menuQuery);
+    ASSERT_NE(menu, nullptr);
+    robot::Click(menu, IDCANCEL);
+    ASSERT_TRUE(robot::WaitForWindowGone(menu));
+
+    // The user starts the product once from its item, then its removal item.
+    ASSERT_EQ(RunToEnd(ItemTarget("KORVA '98 3.04.lnk")), 0);
+    ASSERT_EQ(RunToEnd(ItemTarget("Rimozione di KORVA.lnk")), 0);
+    robot::WindowQuery welcomeQuery;
+    welcomeQuery.title = kWelcomeTitle;
+    HWND welcome = robot::WaitForWindow(welcomeQuery);
+    ASSERT_NE(welcome, nullptr);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(welcome, &pid);
+    robot::Click(welcome, IDOK);
+    EXPECT_EQ(RemovalMessage(pid), kRemovedText);
+
+    EXPECT_FALSE(testfs::Exists(destination_ + "\\korva.exe"));
+    EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
+    EXPECT_TRUE(robot::WaitUntil([] { return !testfs::Exists(GroupFolder()); }, 5000));
+    // The removal ends its program: no window of it is left.
+    robot::WindowQuery left;
+    left.processId = pid;
+    EXPECT_TRUE(robot::WaitUntil([&] { return robot::FindWindows(left).empty(); }));
+}
+
+namespace {
+
+struct Refusal {
+    const char* name;
+    bool settingsFile;
+    bool korvaDir;
+    bool marker;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+    *out << refusal.name;
+}
+
+class Refusals : public Removal, public ::testing::WithParamInterface<Refusal> {};
+
+} // namespace
+
+TEST_P(Refusals, NothingIsRemovedAndTheRemovalSaysSo) {
+    const Refusal& r = GetParam();
+    MakeHandInstallation(r.marker);
+    const std::string settings =
+        r.korvaDir ? KorvaDirSettings() : "[Installazione]\r\nVersione_di_KORVA=3.04\r\n";
+    if (r.settingsFile) {
+        WriteSettings(settings);
+    }
+    const std::vector<std::string> before = testfs::ListTree(destination_);
+
+    InstallerRun removal(cd_);
+    StartRemoval(removal);
+    EXPECT_EQ(RemovalMessage(removal.Pid()), kNothingText);
+    EXPECT_EQ(removal.WaitExit(), 0);
+
+    EXPECT_EQ(Joined(testfs::ListTree(destination_)), Joined(before));
+    EXPECT_EQ(testfs::Exists(testfs::KorvaIniPath()), r.settingsFile);
+    if (r.settingsFile) {
+        EXPECT_EQ(testfs::ReadFile(testfs::KorvaIniPath()), settings);
+    }
+    EXPECT_EQ(Joined(GroupItems()), "KORVA '98 3.04.lnk\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Removal, Refusals,
+                         ::testing::Values(Refusal{"NoSettingsFile", false, false, true},
+                                           Refusal{"NoKorvaDir", true, false, true},
+                                           Refusal{"NoMarkerFile", true, true, false}),
+                         [](const ::testing::TestParamInfo<Refusal>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(Removal, AFileThatCannotBeDeletedStopsTheRemovalAndTheCoverStays) {
+    MakeHandInstallation(true);
+    WriteSettings(KorvaDirSettings());
+    // Held open without delete sharing: the removal cannot delete it.
+    HANDLE held = CreateFileA((destination_ + "\\b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    InstallerRun removal(cd_);
+    StartRemoval(removal);
+    HWND cover = removal.WaitWindow(kCoverTitle);
+    ASSERT_NE(cover, nullptr);
+    // Subdirectories first, then the directory's files in name order, up to the held one.
+    EXPECT_TRUE(robot::WaitUntil([&] {
+        return !testfs::Exists(destination_ + "\\a.txt") &&
+               !testfs::Exists(destination_ + "\\sub\\x.txt");
+    }));
+    ASSERT_TRUE(robot::Sync(cover));
+    Sleep(300);
+    EXPECT_EQ(removal.CountAllWindows(), 1u) << "only the cover, no message";
+    EXPECT_EQ(removal.ExitCode(), -1);
+    CloseHandle(held);
+
+    EXPECT_EQ(Joined(testfs::ListTree(destination_)), Joined({"b.txt", "c.txt", "korva.wmf"}));
+    EXPECT_TRUE(testfs::Exists(destination_ + "\\sub"));
+    EXPECT_EQ(testfs::ReadFile(testfs::KorvaIniPath()), KorvaDirSettings());
+    EXPECT_EQ(Joined(GroupItems()), "KORVA '98 3.04.lnk\n");
+
+    // Escape (the dialog's cancel command) closes the cover and ends the program.
+    ASSERT_TRUE(robot::SendCommand(cover, IDCANCEL));
+    EXPECT_EQ(removal.WaitExit(), 0);
+}
