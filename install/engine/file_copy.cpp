@@ -12,6 +12,8 @@
 
 #include <winver.h>
 
+#include <algorithm>
+
 namespace korva {
 
 namespace {
@@ -37,17 +39,27 @@ constexpr DWORD kVersionInstallFailures =
 
 bool VersionInstall(const std::string& sourceDir, const std::string& sourceName,
                     const std::string& destDir, const std::string& destName) {
+    // The platform copies into a temporary "ver*.tmp" of the destination first and does not
+    // always name it when the copy fails (a full disk, for one): note the ones already there.
+    const std::string tempPattern = JoinPath(destDir, "ver*.tmp");
+    const std::vector<std::string> tempsBefore = ListFiles(tempPattern);
+
     char tempName[260] = {};
     UINT tempLength = sizeof tempName;
     // The platform's declaration takes writable strings; it does not change them.
     std::string source = sourceName, dest = destName, fromDir = sourceDir, toDir = destDir;
     DWORD result = VerInstallFileA(VIFF_FORCEINSTALL, source.data(), dest.data(), fromDir.data(),
                                    toDir.data(), nullptr, tempName, &tempLength);
-    if (result & VIF_TEMPFILE) {
-        // The new file was left under a temporary name: remove it, nothing was installed.
-        DeleteFileA(JoinPath(destDir, tempName).c_str());
+    if ((result & kVersionInstallFailures) == 0) {
+        return true;
     }
-    return (result & kVersionInstallFailures) == 0;
+    // Nothing was installed: remove what the attempt left under temporary names.
+    for (const std::string& name : ListFiles(tempPattern)) {
+        if (std::find(tempsBefore.begin(), tempsBefore.end(), name) == tempsBefore.end()) {
+            DeleteFileA(JoinPath(destDir, name).c_str());
+        }
+    }
+    return false;
 }
 
 } // namespace

@@ -299,3 +299,25 @@ TEST(DescriptionSource, ReadErrorAtATagIsUnreadableNotTheEnd) {
     DbDescription d;
     EXPECT_EQ(ReadDescriptionFrom(source, d), kDescriptionUnreadable);
 }
+
+TEST_F(Description, AFileCutAtEveryByteIsReadWholeOrNotAtAll) {
+    DescriptionFile file{4, 3, {Text(2, "KORVA '98 Italia"), Number(3, 1), Number(4, 12)}};
+    std::string error;
+    const std::string full = *EncodeDescription(file, error);
+    for (std::size_t length = 0; length < full.size(); ++length) {
+        WriteBytes(full.substr(0, length));
+        DbDescription d;
+        d.editionName = "prima";
+        const std::int32_t result = Read(d);
+        ASSERT_TRUE(result == 0 || result == kDescriptionUnreadable) << length;
+        if (result == 0) {
+            // Only whole items count: the name is the old one or the whole new one.
+            EXPECT_TRUE(d.editionName == "prima" || d.editionName == "KORVA '98 Italia") << length;
+            EXPECT_TRUE(d.updateSecond == 0 || d.updateSecond == 12) << length;
+        } else {
+            EXPECT_EQ(d.editionName, "prima") << length;
+        }
+        const EditionInfo info = QueryEditionInfo(Dir());
+        EXPECT_TRUE(info.editionName.empty() || info.editionName == "KORVA '98 Italia") << length;
+    }
+}

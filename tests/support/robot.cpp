@@ -242,6 +242,59 @@ KeyHolder::~KeyHolder() {
     DestroyWindow(window_);
 }
 
+MouseHolder::MouseHolder(const RECT& rect) {
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    PumpFor(100);
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    testfs::RunHostProgram("/usr/bin/xdotool mousemove " + std::to_string(x) + " " +
+                           std::to_string(y) + " mousedown 1");
+    DWORD start = GetTickCount();
+    while (!IsDown() && GetTickCount() - start < 3000) {
+        PumpFor(20);
+    }
+}
+
+MouseHolder::~MouseHolder() {
+    testfs::RunHostProgram("/usr/bin/xdotool mouseup 1");
+    PumpFor(50);
+    DestroyWindow(window_);
+}
+
+bool MouseHolder::IsDown() const {
+    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+}
+
+namespace {
+struct BusyQuery {
+    DWORD processId;
+    const char* caption;
+    HWND found;
+};
+BOOL CALLBACK FindByCaption(HWND window, LPARAM param) {
+    auto* query = reinterpret_cast<BusyQuery*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char caption[256] = {};
+    // Another process's caption is read without asking the window.
+    if (pid == query->processId && IsWindowVisible(window) &&
+        GetWindowTextA(window, caption, sizeof caption) > 0 &&
+        std::strcmp(caption, query->caption) == 0) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindBusyWindow(DWORD processId, const char* caption) {
+    BusyQuery query{processId, caption, nullptr};
+    EnumWindows(FindByCaption, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
 bool KeyHolder::IsDown() const {
     return (GetAsyncKeyState(key_) & 0x8000) != 0;
 }

@@ -46,6 +46,25 @@ private:
     HWND window_ = nullptr;
 };
 
+// Holds the left mouse button down over a screen rectangle for its lifetime. A window of the
+// robot's own lies over the rectangle and receives the press, so the program under test sees
+// it only through the button state and the cursor position.
+class MouseHolder {
+public:
+    explicit MouseHolder(const RECT& screenRect);
+    MouseHolder(const MouseHolder&) = delete;
+    MouseHolder& operator=(const MouseHolder&) = delete;
+    ~MouseHolder();
+    bool IsDown() const;
+
+private:
+    HWND window_ = nullptr;
+};
+
+// A visible top-level window of the process with this caption, found without sending it a
+// message (the program may be too busy to answer).
+HWND FindBusyWindow(DWORD processId, const char* caption);
+
 // Visible top-level windows matching the query, in z-order.
 std::vector<HWND> FindWindows(const WindowQuery& query);
 // The first matching window, waiting up to the time-out; nullptr when none appeared.
