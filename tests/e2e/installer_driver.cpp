@@ -43,7 +43,8 @@ std::string FreshDestination(const std::string& name) {
 
 bool InstallerRun::AnswerPathPrompt(const std::string& text) {
     HWND prompt = WaitPathPrompt();
-    return prompt && robot::SetItemText(prompt, 1001, text) && robot::Click(prompt, IDOK);
+    return prompt && robot::SetItemText(prompt, 1001, text) && robot::Click(prompt, IDOK) &&
+           robot::WaitForWindowGone(prompt);
 }
 
 bool InstallerRun::ChooseInstallType(int type) {

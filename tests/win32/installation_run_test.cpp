@@ -67,8 +67,11 @@ protected:
         return robot::WaitForWindow(query);
     }
 
+    // Types into a prompt and continues; returns once the prompt has gone, so that the next
+    // wait finds the next prompt and not this one.
     static bool Answer(HWND prompt, const std::string& text) {
-        return prompt && robot::SetItemText(prompt, 1001, text) && robot::Click(prompt, IDOK);
+        return prompt && robot::SetItemText(prompt, 1001, text) && robot::Click(prompt, IDOK) &&
+               robot::WaitForWindowGone(prompt);
     }
 
     static HWND TypeDialog() { return robot::WaitForDialogWithControl(Self(), 1026); }
@@ -103,6 +106,7 @@ TEST_F(InstallationRun, OutsideAnEditionEveryAreaAsksForItsDataDirectory) {
         ASSERT_NE(second, nullptr);
         secondDefault = robot::ItemText(second, 1001);
         robot::Click(second, IDOK);
+        robot::WaitForWindowGone(second);
         DeclineProgramGroup();
     });
     EXPECT_EQ(result, 1);
@@ -136,6 +140,7 @@ TEST_F(InstallationRun, TooLittleSpaceAsksAndRetryChecksAgain) {
             HWND prompt = WaitPrompt("cartine geografiche");
             ASSERT_NE(prompt, nullptr);
             robot::Click(prompt, IDOK);
+            robot::WaitForWindowGone(prompt);
         }
         DeclineProgramGroup();
     });
@@ -243,6 +248,7 @@ TEST_F(InstallationRun, ABitmapTreeWithoutItsDeclaredSizeIsStillCopiedWhole) {
             HWND prompt = WaitPrompt("cartine geografiche");
             ASSERT_NE(prompt, nullptr);
             robot::Click(prompt, IDOK);
+            robot::WaitForWindowGone(prompt);
         }
         DeclineProgramGroup();
     });
