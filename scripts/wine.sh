@@ -5,7 +5,14 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no menu files written outside the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 KORVA_PREFIX_NAMES=(win95 nt)
-KORVA_XVFB_PID=
+KORVA_XVFB_PIDS=()
+
+prefix_display() {
+    case "$1" in
+        win95) echo "${KORVA_DISPLAY_WIN95:-$DISPLAY}" ;;
+        *) echo "${KORVA_DISPLAY_NT:-$DISPLAY}" ;;
+    esac
+}
 
 prefix_version() {
     case "$1" in
@@ -39,28 +46,41 @@ prepare_prefixes() {
     for n in "${KORVA_PREFIX_NAMES[@]}"; do make_prefix "$n"; done
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
-start_display() {
-    local depth=${KORVA_SCREEN_DEPTH:-24} size=${KORVA_SCREEN_SIZE:-1024x768}
+# Starts one Xvfb on the first free display number; sets KORVA_NEW_DISPLAY (":N").
+start_one_display() {
+    local depth=${KORVA_SCREEN_DEPTH:-24} size=${KORVA_SCREEN_SIZE:-1024x768} log=$1
     local n
     for n in $(seq 91 199); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         mkdir -p "$KORVA_BUILD/logs"
-        Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp >"$KORVA_BUILD/logs/xvfb.log" 2>&1 </dev/null &
-        KORVA_XVFB_PID=$!
+        Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp >"$log" 2>&1 </dev/null &
+        local pid=$!
         local i
         for i in $(seq 1 100); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
             sleep 0.05
         done
-        if kill -0 "$KORVA_XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-            export DISPLAY=:$n
-            say "virtual display $DISPLAY (${size}x${depth}) started"
+        if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            KORVA_XVFB_PIDS+=("$pid")
+            KORVA_NEW_DISPLAY=":$n"
             return
         fi
     done
-    say "could not start Xvfb (see $KORVA_BUILD/logs/xvfb.log)"
+    say "could not start Xvfb (see $log)"
     exit 1
+}
+
+# One virtual display per prefix, so that the prefixes' tests never share a screen, a
+# keyboard or a focus. DISPLAY is the NT prefix's.
+start_display() {
+    KORVA_XVFB_PIDS=()
+    export KORVA_DISPLAY_NT KORVA_DISPLAY_WIN95
+    start_one_display "$KORVA_BUILD/logs/xvfb-nt.log"
+    KORVA_DISPLAY_NT=$KORVA_NEW_DISPLAY
+    start_one_display "$KORVA_BUILD/logs/xvfb-win95.log"
+    KORVA_DISPLAY_WIN95=$KORVA_NEW_DISPLAY
+    export DISPLAY=$KORVA_DISPLAY_NT
+    say "virtual displays $KORVA_DISPLAY_NT (NT prefix) and $KORVA_DISPLAY_WIN95 (Windows 95 prefix), ${KORVA_SCREEN_SIZE:-1024x768}x${KORVA_SCREEN_DEPTH:-24}"
 }
 
 # Keeps one wineserver alive per prefix for the whole run: program starts stay fast.
@@ -69,7 +89,8 @@ start_wineservers() {
     for n in "${KORVA_PREFIX_NAMES[@]}"; do
         # A server left from an earlier run would keep its old display: start afresh.
         WINEPREFIX=$KORVA_PREFIXES/$n wineserver -k >/dev/null 2>&1 </dev/null || true
-        WINEPREFIX=$KORVA_PREFIXES/$n wineserver -p >/dev/null 2>&1 </dev/null || true
+        WINEPREFIX=$KORVA_PREFIXES/$n DISPLAY=$(prefix_display "$n") wineserver -p \
+            >/dev/null 2>&1 </dev/null || true
     done
 }
 
@@ -78,8 +99,9 @@ stop_wine_and_display() {
     for n in "${KORVA_PREFIX_NAMES[@]}"; do
         [ -d "$KORVA_PREFIXES/$n" ] && WINEPREFIX=$KORVA_PREFIXES/$n wineserver -k >/dev/null 2>&1 </dev/null || true
     done
-    if [ -n "$KORVA_XVFB_PID" ]; then
-        kill "$KORVA_XVFB_PID" 2>/dev/null || true
-        wait "$KORVA_XVFB_PID" 2>/dev/null || true
-    fi
+    local pid
+    for pid in "${KORVA_XVFB_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
 }
