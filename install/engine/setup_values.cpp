@@ -12,51 +12,52 @@ bool IsBlank(char c) {
 
 } // namespace
 
-std::uint32_t ParseUnsignedValue(std::string_view text) {
+namespace {
+
+// The leading part of a decimal conversion: blanks, an optional sign, then the digits, with
+// the magnitude held at `limit` when it does not fit.
+struct DecimalText {
+    bool negative = false;
+    std::uint64_t magnitude = 0;
+    bool overflow = false;
+};
+
+DecimalText ReadDecimal(std::string_view text, std::uint64_t limit) {
+    DecimalText number;
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;
     }
-    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        number.negative = text[i] == '-';
         ++i;
     }
-    std::uint64_t value = 0;
-    bool overflow = false;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + static_cast<unsigned>(text[i] - '0');
-        if (value > std::numeric_limits<std::uint32_t>::max()) {
-            overflow = true;
-            value = std::numeric_limits<std::uint32_t>::max();
+        number.magnitude = number.magnitude * 10 + static_cast<unsigned>(text[i] - '0');
+        if (number.magnitude > limit) {
+            number.magnitude = limit;
+            number.overflow = true;
         }
     }
-    if (overflow) {
+    return number;
+}
+
+} // namespace
+
+std::uint32_t ParseUnsignedValue(std::string_view text) {
+    const DecimalText number = ReadDecimal(text, std::numeric_limits<std::uint32_t>::max());
+    if (number.overflow) {
         return std::numeric_limits<std::uint32_t>::max();
     }
-    std::uint32_t result = static_cast<std::uint32_t>(value);
+    const auto value = static_cast<std::uint32_t>(number.magnitude);
     // "%lu" accepts a minus sign and negates in unsigned arithmetic.
-    return negative ? static_cast<std::uint32_t>(0u - result) : result;
+    return number.negative ? static_cast<std::uint32_t>(0u - value) : value;
 }
 
 std::int32_t ParseSignedValue(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > std::numeric_limits<std::int32_t>::max()) {
-            value = std::numeric_limits<std::int32_t>::max();
-        }
-    }
-    return static_cast<std::int32_t>(negative ? -value : value);
+    const DecimalText number = ReadDecimal(text, std::numeric_limits<std::int32_t>::max());
+    const auto value = static_cast<std::int32_t>(number.magnitude);
+    return number.negative ? -value : value;
 }
 
 std::uint32_t SpaceNeeded(int installType, std::uint32_t netMegabytes,
