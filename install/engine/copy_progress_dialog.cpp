@@ -26,6 +26,8 @@ bool CopyProgressDialog::Open(HWND owner) {
 }
 
 BOOL CopyProgressDialog::OnInitDialog() {
+    redPen_.Reset(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    redBrush_.Reset(CreateSolidBrush(RGB(255, 0, 0)));
     SetCaption(fw::LoadResourceString(IDS_PROGRESS_TITLE));
     ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
     Repaint();
@@ -76,6 +78,7 @@ void CopyProgressDialog::ResetBar() {
     }
     SetControlText(IDC_PROGRESS_CAPTION, fw::LoadResourceString(IDS_PROGRESS_COPYING));
     SetControlText(IDC_PROGRESS_PERCENT, "0%");
+    percentShown_ = "0%";
     ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
 }
 
@@ -86,7 +89,11 @@ void CopyProgressDialog::Advance(long bytes) {
     ++count_;
     done_ += static_cast<std::uint32_t>(bytes);
     const long percent = korva::ProgressPercent(done_, total_);
-    SetControlText(IDC_PROGRESS_PERCENT, fw::FormatText("%ld%%", percent));
+    std::string text = fw::FormatText("%ld%%", percent);
+    if (text != percentShown_) {
+        SetControlText(IDC_PROGRESS_PERCENT, text);
+        percentShown_ = std::move(text);
+    }
 
     HWND frame = GetDlgItem(IDC_PROGRESS_BAR);
     if (!frame) {
@@ -97,15 +104,12 @@ void CopyProgressDialog::Advance(long bytes) {
     const int x = korva::ProgressBarEnd(client.right, percent);
     if (x > lastBarX) {
         fw::WindowDc dc(frame);
-        fw::UniqueGdiObject red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
-        fw::UniqueGdiObject redBrush(CreateSolidBrush(RGB(255, 0, 0)));
-        fw::SelectObjectScope pen(dc.Get(), red.Get());
-        fw::SelectObjectScope brush(dc.Get(), redBrush.Get());
+        fw::SelectObjectScope pen(dc.Get(), redPen_.Get());
+        fw::SelectObjectScope brush(dc.Get(), redBrush_.Get());
         Rectangle(dc.Get(), lastBarX + client.left, client.top + 2, x + client.left,
                   client.bottom - 2);
         lastBarX = x;
     }
-    GdiFlush();
 }
 
 void CopyProgressDialog::ShowFileName(const std::string& name) {

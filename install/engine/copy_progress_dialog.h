@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialog.h"
+#include "handles.h"
 
 #include <cstdint>
 #include <string>
@@ -42,4 +43,8 @@ private:
     std::uint32_t total_ = 0;
     std::uint32_t count_ = 0;
     std::uint32_t done_ = 0;
+    // The percentage shown, so that an unchanged one is not painted again for every file.
+    std::string percentShown_;
+    fw::UniqueGdiObject redPen_;
+    fw::UniqueGdiObject redBrush_;
 };
