@@ -1,0 +1,48 @@
+// Pictures for the image library's host tests: patterned DIBs, files in memory, and
+// comparisons of decoded pixels.
+#pragma once
+
+#include "bitmap_file.h"
+#include "byte_stream.h"
+#include "dib.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace imagingtest {
+
+// A DIB of the given depth whose colour table and pixels follow a fixed pattern; every row
+// differs from its neighbours and the padding bytes stay zero.
+korva::DibBlock PatternDib(std::int32_t width, std::int32_t height, std::uint16_t bits,
+                           std::uint32_t seed = 1);
+
+std::vector<std::uint8_t> WriteToMemory(const korva::DibBlock& dib, int kind,
+                                        korva::ImageError& error);
+korva::DibBlock ReadFromMemory(const std::vector<std::uint8_t>& file, korva::ImageError& error,
+                               korva::BitmapFileInfo* info = nullptr);
+
+// Header fields, colour table and pixel rows (without padding) of two DIBs are the same.
+::testing::AssertionResult SamePicture(const korva::DibBlock& a, const korva::DibBlock& b);
+// Same colours at every pixel, whatever the depths.
+::testing::AssertionResult SameColours(const korva::DibBlock& a, const korva::DibBlock& b);
+
+// A scratch directory for files handed to outside programs; removed by the destructor.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+private:
+    std::string dir_;
+};
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Runs a shell command; the exit status.
+int Run(const std::string& command);
+
+} // namespace imagingtest
