@@ -212,7 +212,7 @@ void StoreVariantPHeader(const BitmapInfoHeader& h, std::uint8_t* p) {
 }
 
 DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& error,
-                     BitmapFileInfo* info) {
+                     BitmapFileInfo* info, std::uint64_t memoryLimit) {
     if (fileLength == 0) {
         fileLength = source.Length();
     }
@@ -314,7 +314,8 @@ DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& e
             return {};
         }
     }
-    DibBlock dib = DibBlock::Allocate(blockSize > 0 ? static_cast<std::uint64_t>(blockSize) : 0);
+    DibBlock dib =
+        DibBlock::Allocate(blockSize > 0 ? static_cast<std::uint64_t>(blockSize) : 0, memoryLimit);
     if (dib.Empty()) {
         error.Set(kImageNoMemory, texts::kNoMemory);
         return {};

@@ -36,9 +36,10 @@ struct BitmapFileInfo {
 };
 
 // Reads one bitmap file of the three kinds from the start of `source`. `fileLength` 0 takes
-// the length from the source. Sets `error` and returns an empty block on failure.
+// the length from the source. Sets `error` and returns an empty block on failure; a block
+// above `memoryLimit` counts as memory not available.
 DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& error,
-                     BitmapFileInfo* info = nullptr);
+                     BitmapFileInfo* info = nullptr, std::uint64_t memoryLimit = kMaxDibBlockSize);
 
 // Writes `dib` as a file of the given kind. Returns the DIB block size + 14, or 0 (with
 // code -2 after a failed write).

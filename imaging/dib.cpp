@@ -71,9 +71,9 @@ std::int64_t BlockSize(const BitmapInfoHeader& header) {
     return rowSize * header.height + 4 * ColourCount(header) + kInfoHeaderSize;
 }
 
-DibBlock DibBlock::Allocate(std::uint64_t size) {
+DibBlock DibBlock::Allocate(std::uint64_t size, std::uint64_t limit) {
     DibBlock block;
-    if (size == 0 || size > kMaxDibBlockSize) {
+    if (size == 0 || size > limit || size > kMaxDibBlockSize) {
         return block;
     }
     auto* bytes = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(size), 1));

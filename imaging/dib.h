@@ -17,7 +17,7 @@ constexpr std::uint32_t kCompressionRgb = 0;
 constexpr std::uint32_t kCompressionBitfields = 3;
 // Largest block the library allocates: far beyond any picture it shows, and small enough
 // that a corrupt header cannot ask for the whole address space.
-constexpr std::uint64_t kMaxDibBlockSize = 0x10000000;
+constexpr std::uint64_t kMaxDibBlockSize = 0x4000000;
 
 struct BitmapInfoHeader {
     std::uint32_t size = kInfoHeaderSize;
@@ -58,8 +58,8 @@ std::int64_t BlockSize(const BitmapInfoHeader& header);
 class DibBlock {
 public:
     DibBlock() = default;
-    // Empty when the size is 0, above kMaxDibBlockSize, or the memory is not available.
-    static DibBlock Allocate(std::uint64_t size);
+    // Empty when the size is 0, above `limit`, or the memory is not available.
+    static DibBlock Allocate(std::uint64_t size, std::uint64_t limit = kMaxDibBlockSize);
 
     bool Empty() const { return size_ == 0; }
     std::uint8_t* Data() { return bytes_.get(); }
