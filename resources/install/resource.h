@@ -35,3 +35,6 @@
 #define IDS_REMOVAL_DONE 301
 #define IDS_REMOVAL_NOTHING 302
 #define IDS_PATH_TOO_LONG 303
+
+// String table: the cover window
+#define IDS_COVER_DRAWING_ERROR 390

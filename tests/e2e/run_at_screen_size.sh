@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a Wine test program on a virtual display of another size.
+# Usage: run_at_screen_size.sh WIDTHxHEIGHT PREFIX WINE_RUN PROGRAM [ARGUMENTS...]
+#
+# Wine takes the screen size from the display its prefix's desktop was started on, for as
+# long as the prefix's wineserver runs: so the prefix's Wine is stopped, the program runs on
+# a fresh Xvfb of that size, and Wine is stopped again afterwards (CTest's resource lock
+# keeps the prefix's other tests away meanwhile). The next program starts it on the usual
+# display again.
+source "$(dirname "$0")/../../scripts/common.sh"
+source "$KORVA_ROOT/scripts/wine.sh"
+
+size=$1
+prefix=$2
+wine_run=$3
+shift 3
+
+export WINEPREFIX=$KORVA_PREFIXES/$prefix
+stop_prefix_wine() {
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    wineserver -w >/dev/null 2>&1 </dev/null || true
+}
+finish() {
+    stop_prefix_wine
+    if [ -n "$KORVA_XVFB_PID" ]; then
+        kill "$KORVA_XVFB_PID" 2>/dev/null || true
+        wait "$KORVA_XVFB_PID" 2>/dev/null || true
+    fi
+    # Keep a wineserver alive for the rest of the run, as ./test does.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+}
+trap finish EXIT
+
+stop_prefix_wine
+KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=24 start_display >&2
+KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size "$wine_run" "$@"
