@@ -10,16 +10,20 @@ const char* PictureFormatName(PictureFormat format) {
         return "RM bitmap";
     case PictureFormat::kVariantP:
         return "PM bitmap";
+    case PictureFormat::kTiff:
+        return "TIFF";
+    case PictureFormat::kGif:
+        return "GIF";
     case PictureFormat::kNone:
         break;
     }
     return "unknown";
 }
 
-PictureResult ReadPicture(ByteSource& source) {
+PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
     PictureResult result;
     source.Seek(0);
-    result.dib = ReadDibFile(source, 0, result.error, &result.bitmap);
+    result.dib = ReadDibFile(source, 0, result.error, &result.bitmap, memoryLimit);
     if (!result.dib.Empty()) {
         result.makePalette = true;
         switch (result.bitmap.signature) {
@@ -35,7 +39,41 @@ PictureResult ReadPicture(ByteSource& source) {
         }
         return result;
     }
-    // Not a bitmap file (-3): the TIFF and then the GIF reader take their turn here.
+    if (result.error.code != kImageUnknownFormat) {
+        return result;
+    }
+    // The TIFF reader's code replaces the bitmap reader's, whatever it is.
+    result.dib = result.tiff.ReadTiff(source, memoryLimit);
+    if (!result.dib.Empty()) {
+        result.format = PictureFormat::kTiff;
+        result.makePalette = result.tiff.paletteMade;
+        return result;
+    }
+    result.error.code = result.tiff.errorCode;
+    if (!result.tiff.errorText.empty()) {
+        result.error.text = result.tiff.errorText;
+    }
+    if (result.error.code != kImageUnknownFormat) {
+        return result;
+    }
+    result.dib = result.gif.ReadGif(source, memoryLimit);
+    if (!result.dib.Empty()) {
+        result.format = PictureFormat::kGif;
+        result.makePalette = true;
+        return result;
+    }
+    if (!result.gif.lastErrorText.empty()) {
+        result.error.text = result.gif.lastErrorText;
+    }
+    // Only a file that is not a GIF keeps "not my format"; a GIF that could not be read is a
+    // read failure, or a memory one.
+    if (result.gif.formatFlag == CGif::kNotAGif) {
+        result.error.code = kImageUnknownFormat;
+    } else if (result.gif.lastErrorText == texts::kNoMemory) {
+        result.error.code = kImageNoMemory;
+    } else {
+        result.error.code = kImageReadError;
+    }
     return result;
 }
 

@@ -9,50 +9,6 @@ using namespace imagingtest;
 
 namespace {
 
-struct Rgb {
-    std::uint8_t r, g, b;
-};
-
-// A picture as rows of colours from the top, with a P6 writer for ImageMagick to read.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<Rgb> pixels;
-
-    Rgb At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-
-    void WritePpm(const std::string& path) const {
-        std::string header =
-            "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-        std::vector<std::uint8_t> bytes(header.begin(), header.end());
-        for (const Rgb& p : pixels) {
-            bytes.insert(bytes.end(), {p.r, p.g, p.b});
-        }
-        WriteWholeFile(path, bytes);
-    }
-};
-
-// `colours` distinct colours (2, 16, 256, or 0 for any) spread over a 23×13 picture.
-Picture MakePicture(int colours) {
-    Picture picture{23, 13, {}};
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            int n = x * 7 + y * 31 + (x * y) % 5;
-            Rgb c{static_cast<std::uint8_t>(n * 37), static_cast<std::uint8_t>(n * 11 + y),
-                  static_cast<std::uint8_t>(255 - x * 9)};
-            if (colours == 2) {
-                c = (n % 3 == 0) ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
-            } else if (colours > 0) {
-                int k = n % colours;
-                c = {static_cast<std::uint8_t>(k * 13), static_cast<std::uint8_t>(255 - k),
-                     static_cast<std::uint8_t>(k * 101)};
-            }
-            picture.pixels.push_back(c);
-        }
-    }
-    return picture;
-}
-
 class ImageMagickBitmaps : public ::testing::Test {
 protected:
     // Converts the picture with the given options and output type; reads the result back.
@@ -72,29 +28,6 @@ protected:
 
     ScratchDir scratch_;
 };
-
-::testing::AssertionResult SamePixels(const Picture& picture, const DibBlock& dib) {
-    if (dib.Empty()) {
-        return ::testing::AssertionFailure() << "nothing decoded";
-    }
-    if (dib.Header().width != picture.width || dib.Header().height != picture.height) {
-        return ::testing::AssertionFailure()
-               << "size " << dib.Header().width << "x" << dib.Header().height;
-    }
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            RgbQuad got = dib.Pixel(x, y);
-            Rgb want = picture.At(x, y);
-            if (got.red != want.r || got.green != want.g || got.blue != want.b) {
-                return ::testing::AssertionFailure()
-                       << "pixel " << x << "," << y << " is " << int(got.red) << ","
-                       << int(got.green) << "," << int(got.blue) << ", wanted " << int(want.r)
-                       << "," << int(want.g) << "," << int(want.b);
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace
 

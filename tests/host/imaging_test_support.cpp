@@ -132,4 +132,70 @@ int Run(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void Picture::WritePpm(const std::string& path) const {
+    std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    for (const Rgb& p : pixels) {
+        bytes.insert(bytes.end(), {p.r, p.g, p.b});
+    }
+    WriteWholeFile(path, bytes);
+}
+
+Picture MakePicture(int colours, int width, int height) {
+    Picture picture{width, height, {}};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            int n = x * 7 + y * 31 + (x * y) % 5;
+            Rgb c{static_cast<std::uint8_t>(n * 37), static_cast<std::uint8_t>(n * 11 + y),
+                  static_cast<std::uint8_t>(255 - x * 9)};
+            if (colours == 2) {
+                c = (n % 3 == 0) ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+            } else if (colours > 0) {
+                int k = n % colours;
+                c = {static_cast<std::uint8_t>(k * 13), static_cast<std::uint8_t>(255 - k),
+                     static_cast<std::uint8_t>(k * 101)};
+            }
+            picture.pixels.push_back(c);
+        }
+    }
+    return picture;
+}
+
+std::vector<std::uint8_t> ImageMagickFile(const Picture& picture, const std::string& options,
+                                          const std::string& type) {
+    ScratchDir scratch;
+    const std::string in = scratch.Path("in.ppm");
+    const std::string out = scratch.Path("out");
+    picture.WritePpm(in);
+    const int status =
+        Run(std::string(KORVA_CONVERT) + " " + in + " " + options + " " + type + ":" + out);
+    EXPECT_EQ(status, 0) << "convert " << options << " " << type;
+    return ReadWholeFile(out);
+}
+
+::testing::AssertionResult SamePixels(const Picture& picture, const DibBlock& dib,
+                                      const std::vector<int>& rows) {
+    if (dib.Empty()) {
+        return ::testing::AssertionFailure() << "nothing decoded";
+    }
+    if (dib.Header().width != picture.width || dib.Header().height != picture.height) {
+        return ::testing::AssertionFailure()
+               << "size " << dib.Header().width << "x" << dib.Header().height;
+    }
+    for (int y = 0; y < picture.height; ++y) {
+        const int source = rows.empty() ? y : rows[static_cast<std::size_t>(y)];
+        for (int x = 0; x < picture.width; ++x) {
+            RgbQuad got = dib.Pixel(x, y);
+            Rgb want = picture.At(x, source);
+            if (got.red != want.r || got.green != want.g || got.blue != want.b) {
+                return ::testing::AssertionFailure()
+                       << "pixel " << x << "," << y << " is " << int(got.red) << ","
+                       << int(got.green) << "," << int(got.blue) << ", wanted " << int(want.r)
+                       << "," << int(want.g) << "," << int(want.b);
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace imagingtest

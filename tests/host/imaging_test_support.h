@@ -45,4 +45,30 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 // Runs a shell command; the exit status.
 int Run(const std::string& command);
 
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+
+// A picture as rows of colours from the top, with a P6 writer for ImageMagick to read.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+
+    Rgb At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    void WritePpm(const std::string& path) const;
+};
+
+// `colours` distinct colours (0 for any number) spread over a width × height picture.
+Picture MakePicture(int colours, int width = 23, int height = 13);
+
+// The file ImageMagick writes from `picture` with the given options, as "TYPE:" output.
+std::vector<std::uint8_t> ImageMagickFile(const Picture& picture, const std::string& options,
+                                          const std::string& type);
+
+// The DIB shows the picture's colours at every pixel; `rows` maps DIB lines (from the top)
+// to picture rows when they are stored in another order.
+::testing::AssertionResult SamePixels(const Picture& picture, const korva::DibBlock& dib,
+                                      const std::vector<int>& rows = {});
+
 } // namespace imagingtest
