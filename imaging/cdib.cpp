@@ -43,8 +43,11 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
         LFileSource source(file.Get());
         picture = ReadPicture(source);
     }
-    if (picture.dib.Empty()) {
+    // The readers that did not take the file leave their code, as a reader of ours would.
+    if (picture.error.code != 0) {
         SetError(picture.error);
+    }
+    if (picture.dib.Empty()) {
         // Whatever no reader took may still be a metafile.
         CWmf metafile;
         fw::UniquePalette rendered;

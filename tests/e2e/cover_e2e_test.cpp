@@ -32,6 +32,17 @@ std::string CdWithPictures(const std::vector<std::string>& pictures,
     return cd;
 }
 
+// A file of the build made for these tests, as a Windows path.
+std::string TestPicture(const std::string& name) {
+    std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
 korva::DibBlock SamplePicture(const std::string& name) {
     return ReadPictureFile(testfs::SampleCd() + "\\" + name);
 }
@@ -169,6 +180,19 @@ TEST_F(Pictures, ABrokenCoverFallsBackToTheNextOne) {
     ASSERT_TRUE(cover.Open());
     EXPECT_TRUE(ShowsPicture(cover.Client(), SamplePicture("cover1.bmp"), GridSamples(8, 6),
                              cover.InFront()));
+}
+
+TEST_F(Pictures, GifAndTiffFilesAreShownAsTheCover) {
+    // The sample cover converted by ImageMagick, under the cover's own name.
+    for (const char* converted : {"cover1.gif", "cover1.tif"}) {
+        SCOPED_TRACE(converted);
+        const std::string cd = MakeCd(TestName(), {});
+        testfs::CopyFileOrFail(TestPicture(converted), cd + "\\cover1.bmp");
+        CoverRun cover(cd);
+        ASSERT_TRUE(cover.Open());
+        EXPECT_TRUE(ShowsPicture(cover.Client(), SamplePicture("cover1.bmp"), GridSamples(8, 6),
+                                 cover.InFront()));
+    }
 }
 
 TEST_F(CoverAtScreenSize, TheCoverMadeForTheScreenIsShown) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Wine test program on a virtual display of another size.
-# Usage: run_at_screen_size.sh WIDTHxHEIGHT PREFIX WINE_RUN PROGRAM [ARGUMENTS...]
+# Runs a Wine test program on a virtual display of another size or depth.
+# Usage: run_at_screen_size.sh WIDTHxHEIGHT[xDEPTH] PREFIX WINE_RUN PROGRAM [ARGUMENTS...]
 #
 # Wine takes the screen size from the display its prefix's desktop was started on, for as
 # long as the prefix's wineserver runs: so the prefix's Wine is stopped, the program runs on
@@ -10,7 +10,9 @@
 source "$(dirname "$0")/../../scripts/common.sh"
 source "$KORVA_ROOT/scripts/wine.sh"
 
-size=$1
+IFS=x read -r width height depth <<<"$1"
+size=${width}x${height}
+depth=${depth:-24}
 prefix=$2
 wine_run=$3
 shift 3
@@ -32,5 +34,5 @@ finish() {
 trap finish EXIT
 
 stop_prefix_wine
-KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=24 start_display >&2
-KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size "$wine_run" "$@"
+KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_display >&2
+KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"

@@ -56,6 +56,21 @@ fi
 grep -q 'needs an 8-bit picture' "$dir/err" || fail "--16 message: $(cat "$dir/err")"
 [ ! -e "$dir/rgb16.bmp" ] || fail "a refused conversion left a file"
 
+# GIF and TIFF files are read too, and written as bitmaps without loss.
+"$convert" "$dir/pal.bmp" "$dir/pal.gif"
+"$convert" "$dir/rgb.bmp" -compress lzw "$dir/rgb.tif"
+info=$("$pictool" info "$dir/pal.gif")
+echo "$info" | grep -qx 'format: GIF' || fail "info: $info"
+echo "$info" | grep -qx 'size: 61x17' || fail "info: $info"
+info=$("$pictool" info "$dir/rgb.tif")
+echo "$info" | grep -qx 'format: TIFF (LZW)' || fail "info: $info"
+echo "$info" | grep -qx 'depth: 24' || fail "info: $info"
+"$pictool" convert "$dir/pal.gif" "$dir/gif.k2" --kind 2
+"$pictool" convert "$dir/gif.k2" "$dir/gif.bmp" --kind 0
+same_pixels "$dir/pal.gif" "$dir/gif.bmp"
+"$pictool" convert "$dir/rgb.tif" "$dir/tif.bmp" --kind 0
+same_pixels "$dir/rgb.tif" "$dir/tif.bmp"
+
 # Failures name the library's code and text.
 expect_error() {
     if "$pictool" info "$1" 2>"$dir/err"; then

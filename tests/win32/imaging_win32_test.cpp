@@ -133,6 +133,17 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A GIF or TIFF made from the sample cover for these tests, as a Windows path.
+std::string TestPicture(const std::string& name) {
+    std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
 class Imaging : public ::testing::Test {
 protected:
     void SetUp() override { dir_ = testfs::FreshScratchDir(TestName()); }
@@ -422,4 +433,38 @@ TEST_F(Imaging, MetafilesThatCannotBeOpened) {
     CWmf metafile;
     fw::UniqueMetafile opened = metafile.OpenMetafile(Path("claims.wmf"));
     EXPECT_TRUE(opened);
+}
+
+TEST_F(Imaging, GifAndTiffLoadWithTheirPalettes) {
+    const DibBlock cover = CellPicture(160, 120, 8, SampleBitmaps().front().cells);
+    {
+        CDib loader;
+        fw::UniquePalette palette;
+        fw::UniqueBitmap bitmap = loader.LoadPicture(TestPicture("cover1.gif"), palette, false);
+        ASSERT_TRUE(bitmap) << loader.LastErrorText();
+        EXPECT_EQ(PaletteSize(palette.Get()), 256);
+        EXPECT_TRUE(SameAsDib(bitmap.Get(), cover));
+        // Reading the bitmap reader's way first left "Invalid format" behind.
+        EXPECT_EQ(loader.LastErrorCode(), -3);
+    }
+    {
+        CDib loader;
+        fw::UniquePalette palette;
+        fw::UniqueBitmap bitmap = loader.LoadPicture(TestPicture("cover1.tif"), palette, false);
+        ASSERT_TRUE(bitmap) << loader.LastErrorText();
+        EXPECT_FALSE(palette); // true colour
+        EXPECT_TRUE(SameAsDib(bitmap.Get(), cover));
+    }
+    {
+        // A GIF that ends after its screen descriptor: read failure, then no metafile either.
+        std::string gif = testfs::ReadFile(TestPicture("cover1.gif"));
+        const std::size_t table = 3u << ((static_cast<unsigned char>(gif[10]) & 7) + 1);
+        testfs::WriteFile(Path("cut.gif"), gif.substr(0, 13 + table));
+        CDib loader;
+        fw::UniquePalette palette;
+        EXPECT_FALSE(loader.LoadPicture(Path("cut.gif"), palette, false));
+        EXPECT_EQ(loader.LastErrorCode(), -2);
+        EXPECT_STREQ(loader.LastErrorText(), "This File doesn't contain an image");
+        EXPECT_FALSE(palette);
+    }
 }
