@@ -103,7 +103,7 @@ std::string CoverMadeFor(int width, int height) {
 
 class Pictures : public ::testing::Test {};
 
-// Run again by run_at_screen_size.sh on displays of other sizes.
+// Run by run_at_screen_size.sh on displays of each size.
 class CoverAtScreenSize : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -146,26 +146,43 @@ TEST_F(Pictures, CoverDrawingIsScaledIntoItsFrame) {
     const RECT client = cover.Client();
     const int w = client.right - client.left;
     const int h = client.bottom - client.top;
-    // Logical units of the drawing: 800 × 800 over the client area.
-    auto at = [&](int lx, int ly) {
-        return POINT{client.left + lx * w / 800, client.top + ly * h / 800};
+    // Logical units of the drawing: 800 × 800 over the client area. Each colour is looked
+    // for at several places, since the welcome dialog hides some of them.
+    auto at = [&](int lx, int ly, std::uint32_t rgb) {
+        return ExpectedPoint{client.left + lx * w / 800, client.top + ly * h / 800, rgb};
     };
-    const POINT blue = at(650, 225);  // inside the blue rectangle 100,100 - 700,350
-    const POINT red = at(400, 600);   // inside the red ellipse 200,450 - 600,750
-    const POINT white = at(750, 420); // inside the frame, outside both shapes
-    const int midY = client.top + h / 2;
-    EXPECT_TRUE(ShowsPoints({
-        {blue.x, blue.y, 0x0000FF},
-        {red.x, red.y, 0xFF0000},
-        {white.x, white.y, 0xFFFFFF},
-        // The frame: black lines at the left and at one pixel less than the client width,
-        // the last column and row left to the dialog's background.
-        {client.left, midY, 0x000000},
-        {client.right - 2, midY, 0x000000},
-        {client.right - 1, midY, DialogGrey()},
-        {client.left + w - 100, client.bottom - 2, 0x000000},
-        {client.left + w - 100, client.bottom - 1, DialogGrey()},
-    }));
+    const std::vector<RECT> hidden = cover.InFront();
+    struct Shape {
+        const char* name;
+        std::vector<ExpectedPoint> points;
+    };
+    const Shape shapes[] = {
+        // Inside the blue rectangle 100,100 - 700,350.
+        {"rectangle",
+         {at(150, 150, 0x0000FF), at(650, 150, 0x0000FF), at(650, 300, 0x0000FF),
+          at(150, 300, 0x0000FF), at(400, 225, 0x0000FF)}},
+        // Inside the red ellipse 200,450 - 600,750.
+        {"ellipse",
+         {at(400, 600, 0xFF0000), at(300, 650, 0xFF0000), at(500, 650, 0xFF0000),
+          at(400, 500, 0xFF0000)}},
+        // Inside the frame, outside both shapes.
+        {"background",
+         {at(750, 420, 0xFFFFFF), at(50, 420, 0xFFFFFF), at(750, 760, 0xFFFFFF),
+          at(50, 50, 0xFFFFFF)}},
+        // The frame: black lines at the left and at one pixel less than the client width and
+        // height, the last column and row left to the dialog's background.
+        {"frame",
+         {{client.left, client.top + h / 2, 0x000000},
+          {client.right - 2, client.top + h / 2, 0x000000},
+          {client.right - 1, client.top + h / 2, DialogGrey()},
+          {client.right - 2, client.bottom - 20, 0x000000},
+          {client.right - 1, client.bottom - 20, DialogGrey()},
+          {client.left + w - 100, client.bottom - 2, 0x000000},
+          {client.left + w - 100, client.bottom - 1, DialogGrey()}}},
+    };
+    for (const Shape& shape : shapes) {
+        EXPECT_TRUE(ShowsPoints(shape.points, hidden)) << shape.name;
+    }
 }
 
 TEST_F(Pictures, WithoutAnyPictureTheCoverKeepsThePlainBackground) {

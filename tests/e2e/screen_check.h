@@ -60,7 +60,9 @@ struct ExpectedPoint {
     int y;
     std::uint32_t rgb;
 };
+// Points inside `hidden` are skipped; fails when none is left to compare.
 ::testing::AssertionResult ShowsPoints(const std::vector<ExpectedPoint>& points,
+                                       const std::vector<RECT>& hidden = {},
                                        DWORD timeoutMs = 5000);
 
 } // namespace e2e

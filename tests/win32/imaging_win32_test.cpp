@@ -129,10 +129,6 @@ void ExpectQuarterFilled(HBITMAP bitmap) {
     EXPECT_EQ(pixels.At(109, 109), 0xFFFFFFu);
 }
 
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // A GIF or TIFF made from the sample cover for these tests, as a Windows path.
 std::string TestPicture(const std::string& name) {
     std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
@@ -348,40 +344,6 @@ TEST_F(Imaging, CaptureIsCutAtTheScreenEdges) {
     EXPECT_FALSE(empty.CaptureScreenArea({10, 10, 10, 50}));
     EXPECT_STREQ(empty.LastErrorText(), "The rectangle is empty");
     EXPECT_FALSE(empty.CaptureScreenArea({width + 10, 0, width + 20, 10}));
-}
-
-TEST_F(Imaging, CaptureShowsWhatIsOnTheScreen) {
-    // A window of known colour, captured and saved, reads back with that colour.
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PanelProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = "KorvaBlackPanel";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 30, 40,
-                                  80, 60, nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(window) << GetLastError();
-    UpdateWindow(window);
-    MSG message;
-    for (int i = 0; i < 20; ++i) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-    CDib capturer;
-    fw::UniqueBitmap shot = capturer.CaptureScreenArea({40, 50, 100, 90});
-    DestroyWindow(window);
-    ASSERT_TRUE(shot);
-    ASSERT_NE(capturer.SaveBitmapFile(shot.Get(), Path("shot.bmp"), kKindVariantP, nullptr), 0u);
-    fw::UniquePalette palette;
-    CDib loader;
-    fw::UniqueBitmap back = loader.LoadPicture(Path("shot.bmp"), palette, false);
-    Pixels pixels = ReadPixels(back.Get());
-    ASSERT_EQ(pixels.width, 60);
-    ASSERT_EQ(pixels.height, 40);
-    EXPECT_EQ(pixels.At(0, 0), 0u);
-    EXPECT_EQ(pixels.At(59, 39), 0u);
 }
 
 TEST_F(Imaging, PlainAndPlaceableMetafilesFillTheirQuarter) {
