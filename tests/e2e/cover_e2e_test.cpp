@@ -170,7 +170,7 @@ TEST_F(Pictures, CoverDrawingIsScaledIntoItsFrame) {
          {at(750, 420, 0xFFFFFF), at(50, 420, 0xFFFFFF), at(750, 760, 0xFFFFFF),
           at(50, 50, 0xFFFFFF)}},
         // The frame: black lines at the left and at one pixel less than the client width and
-        // height, the last column and row left to the dialog's background.
+        // height; the last column and row keep the dialog's background.
         {"frame",
          {{client.left, client.top + h / 2, 0x000000},
           {client.right - 2, client.top + h / 2, 0x000000},

@@ -34,5 +34,9 @@ finish() {
 trap finish EXIT
 
 stop_prefix_wine
+# One display started at a time: two runs must not both take the first free number.
+exec 8>"$KORVA_BUILD/.screen-test-display.lock"
+flock 8
 KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_display >&2
+flock -u 8
 KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"

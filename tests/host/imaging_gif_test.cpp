@@ -345,3 +345,16 @@ TEST(Gif, TheLoaderChainReadsGifAfterTheOtherReaders) {
     EXPECT_EQ(none.error.code, kImageUnknownFormat);
     EXPECT_EQ(none.error.text, "This is not a gif file");
 }
+
+TEST(Gif, FilesAreOpenedByName) {
+    ScratchDir scratch;
+    CGif missing;
+    EXPECT_TRUE(missing.ReadGif(scratch.Path("missing.gif")).Empty());
+    EXPECT_EQ(missing.lastErrorText, ""); // no text, and the flag unchanged
+    EXPECT_EQ(missing.formatFlag, 0);
+
+    const Picture picture = MakePicture(16, 6, 4);
+    WriteWholeFile(scratch.Path("picture.gif"), ImageMagickFile(picture, "", "GIF"));
+    CGif gif;
+    EXPECT_TRUE(SamePixels(picture, gif.ReadGif(scratch.Path("picture.gif"))));
+}

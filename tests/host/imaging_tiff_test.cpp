@@ -261,3 +261,16 @@ TEST(Tiff, TheLoaderChainReadsTiffAfterTheBitmapReader) {
     EXPECT_EQ(failed.error.code, -6);
     EXPECT_EQ(failed.error.text, "Bad tiff file");
 }
+
+TEST(Tiff, FilesAreOpenedByName) {
+    ScratchDir scratch;
+    CTiff missing;
+    EXPECT_TRUE(missing.ReadTiff(scratch.Path("missing.tif")).Empty());
+    EXPECT_EQ(missing.errorCode, -1);
+    EXPECT_EQ(missing.errorText, "FILE ERROR");
+
+    const Picture picture = MakePicture(0, 6, 4);
+    WriteWholeFile(scratch.Path("picture.tif"), ImageMagickFile(picture, "-depth 8", "TIFF"));
+    CTiff tiff;
+    EXPECT_TRUE(SamePixels(picture, tiff.ReadTiff(scratch.Path("picture.tif"))));
+}
