@@ -1,6 +1,6 @@
 #include "copy_progress_dialog.h"
 
-#include "capture_gesture.h"
+#include "screen_capture_dlg.h"
 #include "handles.h"
 #include "resource.h"
 #include "resource_strings.h"
@@ -34,15 +34,13 @@ BOOL CopyProgressDialog::OnInitDialog() {
     return TRUE;
 }
 
-bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
     if (message == WM_PAINT) {
         ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
         return false;
     }
-    if (korva::HandleCaptureGesture(m_hWnd, message, wParam)) {
-        result = TRUE;
-        return true;
-    }
+    // Ctrl + double click saves the screen; the click still goes on to the dialog.
+    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
     return false;
 }
 

@@ -1,6 +1,6 @@
 #include "install_type_dialog.h"
 
-#include "capture_gesture.h"
+#include "screen_capture_dlg.h"
 #include "resource.h"
 
 InstallTypeDialog::InstallTypeDialog() : CDialog(IDD_INSTALL_TYPE) {}
@@ -34,10 +34,8 @@ bool InstallTypeDialog::OnCommand(WORD id, WORD notifyCode) {
     return true;
 }
 
-bool InstallTypeDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
-    if (korva::HandleCaptureGesture(m_hWnd, message, wParam)) {
-        result = TRUE;
-        return true;
-    }
+bool InstallTypeDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
+    // Ctrl + double click saves the screen; the click still goes on to the dialog.
+    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
     return false;
 }

@@ -1,6 +1,6 @@
 #include "path_prompt_dialog.h"
 
-#include "capture_gesture.h"
+#include "screen_capture_dlg.h"
 #include "resource.h"
 
 PathPromptDialog::PathPromptDialog() : CDialog(IDD_PATH_PROMPT) {}
@@ -16,14 +16,12 @@ void PathPromptDialog::OnOK() {
     CDialog::OnOK();
 }
 
-bool PathPromptDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool PathPromptDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
     if (message == WM_PAINT) {
         GetWindowRect(m_hWnd, &lastRect);
         return false;
     }
-    if (korva::HandleCaptureGesture(m_hWnd, message, wParam)) {
-        result = TRUE;
-        return true;
-    }
+    // Ctrl + double click saves the screen; the click still goes on to the dialog.
+    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
     return false;
 }

@@ -1,6 +1,13 @@
 #include "cover_dlg.h"
 
+#include "app.h"
+#include "cdib.h"
+#include "cover_files.h"
+#include "cwmf.h"
+#include "dib_gdi.h"
 #include "file_exception.h"
+#include "file_probe.h"
+#include "installer_dir.h"
 #include "launcher_logic.h"
 #include "resource.h"
 #include "resource_strings.h"
@@ -50,8 +57,75 @@ void CCoverDlg::OnPaint() {
     }
 }
 
-void CCoverDlg::DrawCover(HDC, const RECT&) {
-    // The cover picture is not drawn yet: the window keeps its plain background.
+int CCoverDlg::LoadCover() {
+    korva::PathField installerDir{};
+    GetInstallerDir(installerDir);
+    if (!coverBitmap) {
+        const int width = GetSystemMetrics(SM_CXSCREEN);
+        const int height = GetSystemMetrics(SM_CYSCREEN);
+        for (const std::string& name : korva::CoverCandidates(width, height)) {
+            CDib loader;
+            fw::UniquePalette palette;
+            fw::UniqueBitmap bitmap =
+                loader.LoadPicture(korva::JoinPath(installerDir, name), palette, false);
+            if (bitmap) {
+                coverBitmap = std::move(bitmap);
+                coverPalette = std::move(palette);
+                break;
+            }
+        }
+        if (coverBitmap) {
+            coverBitmapLoaded = 1;
+        }
+    }
+    if (coverMetafile || coverBitmapLoaded == 1) {
+        return 1;
+    }
+    const std::string drawing = korva::JoinPath(installerDir, korva::kCoverDrawingName);
+    if (fw::CanOpenForReading(drawing)) {
+        CWmf reader;
+        coverMetafile = reader.OpenMetafile(drawing);
+        if (coverMetafile) {
+            coverMetafileLoaded = 1;
+            return 1;
+        }
+    }
+    coverMetafileLoaded = 0;
+    return 0;
+}
+
+int CCoverDlg::DrawCover(HDC dc, const RECT& client) {
+    // Without a picture the search is repeated on every paint.
+    if (coverBitmapLoaded == 0 && !coverMetafile) {
+        LoadCover();
+    }
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (coverBitmapLoaded == 1) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        BITMAP description{};
+        GetObjectA(coverBitmap.Get(), sizeof description, &description);
+        fw::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+        fw::SelectObjectScope selected(memory.Get(), coverBitmap.Get());
+        korva::PaletteScope source(memory.Get(), coverPalette.Get(), true);
+        korva::PaletteScope target(dc, coverPalette.Get(), true);
+        StretchBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, description.bmWidth,
+                   description.bmHeight, SRCCOPY);
+    } else if (coverMetafileLoaded == 1) {
+        // The frame in pixels, then the drawing's 800 × 800 units over the whole client area.
+        SetMapMode(dc, MM_ANISOTROPIC);
+        Rectangle(dc, 0, 0, width - 1, height - 1);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+        SetWindowExtEx(dc, 800, 800, nullptr);
+        SetViewportExtEx(dc, width, height, nullptr);
+        SetSystemPaletteUse(dc, SYSPAL_NOSTATIC);
+        SetSystemPaletteUse(dc, SYSPAL_STATIC);
+        if (!PlayMetaFile(dc, coverMetafile.Get())) {
+            AppMessageBox(IDS_COVER_DRAWING_ERROR, MB_OK);
+        }
+        SetMapMode(dc, MM_TEXT);
+    }
+    return 1;
 }
 
 void CCoverDlg::RunCoverSequence() {

@@ -23,6 +23,10 @@ public:
     // Welcome, run or removal, final message, close. Runs once, from the first paint.
     void RunCoverSequence();
 
+    // Loads the cover bitmap chosen for the screen size, or else the cover drawing; non-zero
+    // when one of them is available.
+    int LoadCover();
+
     int removeMode = 0;
     int doneMessageMode = 1;
     int incompatibleWindows = 0;
@@ -46,5 +50,6 @@ protected:
 
 private:
     void OnPaint();
-    void DrawCover(HDC dc, const RECT& client);
+    // Paints the cover over the client area; always non-zero.
+    int DrawCover(HDC dc, const RECT& client);
 };

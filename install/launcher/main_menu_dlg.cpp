@@ -1,7 +1,10 @@
 #include "main_menu_dlg.h"
 
 #include "app.h"
+#include "cdib.h"
 #include "cover_dlg.h"
+#include "cover_files.h"
+#include "draw_bitmap.h"
 #include "file_probe.h"
 #include "installer_dir.h"
 #include "profile.h"
@@ -31,6 +34,30 @@ bool CMainMenuDlg::OnCommand(WORD id, WORD notifyCode) {
         return true;
     }
     return false;
+}
+
+bool CMainMenuDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message != WM_PAINT) {
+        return false;
+    }
+    OnPaint();
+    result = TRUE;
+    return true;
+}
+
+void CMainMenuDlg::OnPaint() {
+    fw::PaintDc dc(m_hWnd);
+    if (!menuImage) {
+        // Tried again on the next paint when the picture cannot be loaded.
+        CDib loader;
+        menuImage = loader.LoadPicture(korva::JoinPath(installerDir, korva::kMenuPictureName),
+                                       menuPalette, false);
+    }
+    if (menuImage) {
+        RECT client;
+        GetClientRect(m_hWnd, &client);
+        DrawBitmap(dc.Get(), menuImage.Get(), menuPalette.Get(), 0, 0, client.right, client.bottom);
+    }
 }
 
 void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {

@@ -29,4 +29,9 @@ public:
 protected:
     BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
     bool OnCommand(WORD id, WORD notifyCode) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    // Paints the background picture over the client area, loading it on the first paint.
+    void OnPaint();
 };

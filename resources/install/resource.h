@@ -82,3 +82,24 @@
 #define IDS_PROMPT_DESTINATION 311
 #define IDS_PROMPT_DATA_DIR 312
 #define IDS_NO_AREAS 313
+
+// String table: the cover window
+#define IDS_COVER_DRAWING_ERROR 390
+
+// Screen capture dialog "Salva lo schermo"
+#define IDD_SCREEN_CAPTURE 113
+#define IDC_CAPTURE_X1 1103
+#define IDC_CAPTURE_X2 1105
+#define IDC_CAPTURE_FILE 1107
+#define IDC_CAPTURE_Y1 1108
+#define IDC_CAPTURE_Y2 1109
+#define IDC_CAPTURE_16_COLOURS 1112
+#define IDC_CAPTURE_256_COLOURS 1113
+#define IDC_CAPTURE_PREVIOUS_WINDOW 1114
+#define IDC_CAPTURE_MAIN_WINDOW 1115
+#define IDC_CAPTURE_WHOLE_SCREEN 1116
+#define IDC_CAPTURE_SCREEN_PART 1117
+#define IDC_CAPTURE_BROWSE 1118
+#define IDC_CAPTURE_CLIENT_AREA 1480
+// The framework's data-exchange message for a field that must hold a whole number
+#define IDS_PARSE_INT 61712

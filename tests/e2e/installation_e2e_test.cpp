@@ -235,3 +235,31 @@ TEST_F(Installation, TheProgressWindowShowsTheEditionOfTheAreasNetwork) {
     EXPECT_EQ(file, "indici.idx");
     EXPECT_EQ(Joined(CompareInstalledTree(Expect(2))), "");
 }
+
+TEST_F(Installation, CtrlDoubleClickOnThePromptsOpensTheScreenCapture) {
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    HWND prompt = run.WaitPathPrompt();
+    ASSERT_NE(prompt, nullptr);
+    HWND type = nullptr;
+    for (int step = 0; step < 2; ++step) {
+        HWND dialog = step == 0 ? prompt : type;
+        // A plain double click does nothing; with Ctrl it opens "Salva lo schermo".
+        PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+        robot::Sync(dialog);
+        EXPECT_EQ(run.CountWindows("Salva lo schermo"), 0u);
+        PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON | MK_CONTROL, MAKELPARAM(3, 3));
+        HWND capture = run.WaitWindow("Salva lo schermo");
+        ASSERT_NE(capture, nullptr) << step;
+        robot::Click(capture, IDCANCEL);
+        ASSERT_TRUE(robot::WaitForWindowGone(capture));
+        if (step == 0) {
+            ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+            type = robot::WaitForDialogWithControl(run.Pid(), 1026);
+            ASSERT_NE(type, nullptr);
+        }
+    }
+    robot::Click(type, 1026);
+    EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
+}

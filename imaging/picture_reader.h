@@ -1,0 +1,42 @@
+// The readers of the picture loader, in its order: a bitmap file of the three kinds first;
+// then, while a reader answers "not my format" (code -3), TIFF and then GIF. What none of
+// them reads goes on to the metafile reader, which needs the platform and is not part of this.
+#pragma once
+
+#include "bitmap_file.h"
+#include "gif_reader.h"
+#include "tiff_reader.h"
+#include "byte_stream.h"
+#include "dib.h"
+#include "image_error.h"
+
+namespace korva {
+
+enum class PictureFormat {
+    kNone,
+    kWindowsBitmap,
+    kVariantR,
+    kVariantP,
+    kTiff,
+    kGif,
+};
+
+const char* PictureFormatName(PictureFormat format);
+
+struct PictureResult {
+    DibBlock dib;
+    ImageError error;
+    PictureFormat format = PictureFormat::kNone;
+    // Whether the reader builds a palette for the picture (from the DIB's colour table).
+    bool makePalette = false;
+    BitmapFileInfo bitmap;
+    // The readers' own findings, for those who describe the file.
+    CTiff tiff;
+    CGif gif;
+};
+
+// Reads `source` from its start with each reader in turn. Blocks above `memoryLimit` count
+// as memory not available.
+PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit = kMaxDibBlockSize);
+
+} // namespace korva

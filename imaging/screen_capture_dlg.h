@@ -1,0 +1,43 @@
+// "Salva lo schermo": saves an area of the screen as a bitmap file. The installer's path
+// prompt, install-type dialog and progress window open it on Ctrl + a left double click.
+#pragma once
+
+#include "dialog.h"
+
+#include <string>
+
+class CScreenCaptureDlg : public CDialog {
+public:
+    // `parent` is the dialog the capture is opened from ("Finestra precedente").
+    explicit CScreenCaptureDlg(HWND parent);
+
+    std::string fileName;
+    int x1 = 0;
+    int x2 = 0;
+    int y1 = 0;
+    int y2 = 0;
+    int colourChoice = -1; // 0 when "256 Colori" is checked
+    int areaChoice = -1;   // the checked "Zona da salvare" button, 0 to 4
+    int clientAreaFlag = 0;
+
+protected:
+    BOOL OnInitDialog() override;
+    // Exchanges the fields, ends the dialog, then captures and saves before returning.
+    void OnOK() override;
+
+private:
+    // Fields from the controls (or, with `fromControls` false, into them). False, with the
+    // framework's message shown and the field selected, when a coordinate is not a whole number.
+    bool ExchangeFields(bool fromControls);
+    bool ExchangeInteger(int id, int& value, bool fromControls);
+    int RadioIndex(int firstId) const;
+    void CaptureAndSave();
+
+    HWND parent_;
+};
+
+// For the window procedure of a dialog that offers the capture: on a left double click with
+// Ctrl held (on the dialog itself, not on a control) runs "Salva lo schermo" with the dialog
+// as parent and returns true. The message goes on to default processing in any case: the
+// caller does not count it as handled.
+bool HandleScreenCaptureTrigger(HWND dialog, UINT message, WPARAM wParam);

@@ -1,0 +1,352 @@
+#include "tiff_reader.h"
+
+#include "image_error.h"
+#include "tiff_lzw.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korva {
+
+namespace {
+
+constexpr std::uint16_t kMarkIntel = 0x4949;   // "II"
+constexpr std::uint16_t kMarkVariant = 0x496E; // 'n','I'
+constexpr std::uint32_t kMostValues = 1u << 20;
+
+constexpr const char* kNotTiff = "This isn't a TIFF file";
+constexpr const char* kBadTiff = "Bad tiff file";
+
+enum Tag : std::uint16_t {
+    kImageWidth = 256,
+    kImageLength = 257,
+    kBitsPerSample = 258,
+    kCompression = 259,
+    kPhotometric = 262,
+    kStripOffsets = 273,
+    kSamplesPerPixel = 277,
+    kRowsPerStrip = 278,
+    kStripByteCounts = 279,
+    kXResolution = 282,
+    kYResolution = 283,
+    kPlanarConfiguration = 284,
+    kPredictor = 317,
+    kColorMap = 320,
+};
+
+std::uint32_t TypeSize(std::uint16_t type) {
+    switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7:
+        return 1;
+    case 3:
+    case 8:
+        return 2;
+    case 4:
+    case 9:
+    case 11:
+        return 4;
+    case 5:
+    case 10:
+    case 12:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+struct Entry {
+    std::uint16_t tag = 0;
+    std::uint16_t type = 0;
+    std::uint32_t count = 0;
+    std::uint8_t value[4] = {};
+};
+
+// The entry's values as unsigned numbers (BYTE, SHORT or LONG), from the entry itself when
+// they fit in its four bytes, else from the offset it holds. Empty when they cannot be read.
+std::vector<std::uint32_t> Values(ByteSource& source, const Entry& entry, std::uint32_t most) {
+    std::vector<std::uint32_t> values;
+    const std::uint32_t size = TypeSize(entry.type);
+    if (size == 0 || size > 4 || entry.count == 0) {
+        return values;
+    }
+    const std::uint32_t count = std::min({entry.count, most, kMostValues});
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * size);
+    if (static_cast<std::uint64_t>(entry.count) * size <= 4) {
+        std::memcpy(bytes.data(), entry.value, bytes.size());
+    } else {
+        const std::uint64_t here = source.Position();
+        bool ok = source.Seek(GetLe32(entry.value)) &&
+                  ReadPieces(source, bytes.data(), bytes.size()) == bytes.size();
+        source.Seek(here);
+        if (!ok) {
+            return values;
+        }
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint8_t* p = bytes.data() + i * size;
+        values.push_back(size == 1 ? *p : size == 2 ? GetLe16(p) : GetLe32(p));
+    }
+    return values;
+}
+
+std::uint32_t First(ByteSource& source, const Entry& entry, std::uint32_t fallback) {
+    std::vector<std::uint32_t> values = Values(source, entry, 1);
+    return values.empty() ? fallback : values.front();
+}
+
+double Rational(ByteSource& source, const Entry& entry) {
+    std::uint8_t bytes[8];
+    const std::uint64_t here = source.Position();
+    bool ok = entry.type == 5 && source.Seek(GetLe32(entry.value)) &&
+              ReadPieces(source, bytes, sizeof bytes) == sizeof bytes;
+    source.Seek(here);
+    if (!ok || GetLe32(bytes + 4) == 0) {
+        return 0;
+    }
+    return static_cast<double>(GetLe32(bytes)) / GetLe32(bytes + 4);
+}
+
+} // namespace
+
+void CTiff::Fail(int code, const char* text) {
+    errorCode = code;
+    errorText = text ? text : "";
+}
+
+DibBlock CTiff::ReadTiff(const std::string& path) {
+    errorCode = 1;
+    StdioFile file(path, "rb");
+    if (!file) {
+        Fail(kImageFileNotFound, "FILE ERROR");
+        return {};
+    }
+    StdioSource source(file.Get());
+    return ReadTiff(source);
+}
+
+bool CTiff::ReadDirectory(ByteSource& source) {
+    std::uint8_t start[8];
+    source.Seek(0);
+    if (ReadPieces(source, start, sizeof start) != sizeof start) {
+        Fail(kImageUnknownFormat, kNotTiff);
+        return false;
+    }
+    byteOrder = GetLe16(start);
+    if (byteOrder != kMarkIntel && byteOrder != kMarkVariant) {
+        Fail(kImageUnknownFormat, kNotTiff);
+        return false;
+    }
+    std::uint8_t countBytes[2];
+    if (!source.Seek(GetLe32(start + 4)) || ReadPieces(source, countBytes, 2) != 2) {
+        Fail(kImageUnknownFormat, kNotTiff);
+        return false;
+    }
+    const std::uint16_t entries = GetLe16(countBytes);
+    bool sawWidth = false;
+    bool sawHeight = false;
+    for (std::uint16_t i = 0; i < entries; ++i) {
+        std::uint8_t raw[12];
+        if (ReadPieces(source, raw, sizeof raw) != sizeof raw) {
+            Fail(kImageUnknownFormat, kNotTiff);
+            return false;
+        }
+        Entry entry;
+        entry.tag = GetLe16(raw);
+        entry.type = GetLe16(raw + 2);
+        entry.count = GetLe32(raw + 4);
+        std::memcpy(entry.value, raw + 8, 4);
+        switch (entry.tag) {
+        case kImageWidth:
+            width = First(source, entry, 0);
+            sawWidth = true;
+            break;
+        case kImageLength:
+            height = First(source, entry, 0);
+            sawHeight = true;
+            break;
+        case kBitsPerSample:
+            bitsPerSample = First(source, entry, 1);
+            break;
+        case kCompression:
+            compression = First(source, entry, 1);
+            break;
+        case kPhotometric:
+            photometric = First(source, entry, 0);
+            break;
+        case kStripOffsets:
+            stripOffsets = Values(source, entry, entry.count);
+            break;
+        case kSamplesPerPixel:
+            samplesPerPixel = First(source, entry, 1);
+            break;
+        case kRowsPerStrip:
+            rowsPerStrip = First(source, entry, 0);
+            break;
+        case kStripByteCounts:
+            stripByteCounts = Values(source, entry, entry.count);
+            break;
+        case kXResolution:
+            xResolution = Rational(source, entry);
+            break;
+        case kYResolution:
+            yResolution = Rational(source, entry);
+            break;
+        case kPlanarConfiguration:
+            planarConfiguration = First(source, entry, 1);
+            break;
+        case kPredictor:
+            predictor = First(source, entry, 1);
+            break;
+        case kColorMap:
+            colorMapOffset = entry.count * 2u > 4 ? GetLe32(entry.value) : 0;
+            break;
+        default:
+            break; // other tags are read past
+        }
+    }
+    if (!sawWidth || !sawHeight) {
+        Fail(kImageUnknownFormat, kNotTiff);
+        return false;
+    }
+    return true;
+}
+
+bool CTiff::ReadColourMap(ByteSource& source, DibBlock& dib, std::uint32_t colours) {
+    // All reds, then all greens, then all blues, 16 bits each: the high byte is the colour.
+    std::vector<std::uint8_t> map(static_cast<std::size_t>(colours) * 6);
+    if (!source.Seek(colorMapOffset) || ReadPieces(source, map.data(), map.size()) != map.size()) {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        std::uint8_t* q = dib.Data() + kInfoHeaderSize + 4 * i;
+        q[2] = map[2 * i + 1];
+        q[1] = map[2 * (colours + i) + 1];
+        q[0] = map[2 * (2 * colours + i) + 1];
+    }
+    return true;
+}
+
+bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
+    const BitmapInfoHeader header = dib.Header();
+    const std::size_t fileRowSize = (static_cast<std::size_t>(header.bitCount) * width + 7) / 8;
+    const std::uint32_t rows = rowsPerStrip == 0 || rowsPerStrip > height ? height : rowsPerStrip;
+    const std::uint32_t strips = (height + rows - 1) / rows;
+    const std::uint64_t fileLength = source.Length();
+    std::vector<std::uint8_t> stripBytes;
+    std::vector<std::uint8_t> coded;
+    for (std::uint32_t strip = 0; strip < strips; ++strip) {
+        if (strip >= stripOffsets.size()) {
+            return false;
+        }
+        const std::uint32_t firstRow = strip * rows;
+        const std::uint32_t stripRows = std::min(rows, height - firstRow);
+        stripBytes.assign(fileRowSize * stripRows, 0);
+        const std::uint64_t offset = stripOffsets[strip];
+        if (compression == 1) {
+            if (!source.Seek(offset) ||
+                ReadPieces(source, stripBytes.data(), stripBytes.size()) != stripBytes.size()) {
+                return false;
+            }
+        } else {
+            // The coded strip: as long as its byte count says, else up to the end of the file.
+            std::uint64_t length = offset < fileLength ? fileLength - offset : 0;
+            if (strip < stripByteCounts.size()) {
+                length = std::min<std::uint64_t>(length, stripByteCounts[strip]);
+            }
+            coded.resize(static_cast<std::size_t>(length));
+            if (!source.Seek(offset) ||
+                ReadPieces(source, coded.data(), coded.size()) != coded.size() ||
+                DecodeTiffLzw(coded, stripBytes) != stripBytes.size()) {
+                return false;
+            }
+        }
+        for (std::uint32_t r = 0; r < stripRows; ++r) {
+            std::uint8_t* line = stripBytes.data() + r * fileRowSize;
+            if (predictor == 2 && header.bitCount >= 8) {
+                // Horizontal differencing: each sample is stored as the change from the last.
+                const std::size_t step = header.bitCount / 8;
+                for (std::size_t i = step; i < fileRowSize; ++i) {
+                    line[i] = static_cast<std::uint8_t>(line[i] + line[i - step]);
+                }
+            }
+            std::uint8_t* row =
+                dib.Row(header.height - 1 - static_cast<std::int32_t>(firstRow + r));
+            std::memcpy(row, line, fileRowSize);
+            if (header.bitCount == 24) {
+                for (std::size_t x = 0; x + 2 < fileRowSize; x += 3) {
+                    std::swap(row[x], row[x + 2]);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+DibBlock CTiff::ReadTiff(ByteSource& source, std::uint64_t memoryLimit) {
+    errorCode = 1;
+    if (!ReadDirectory(source)) {
+        return {};
+    }
+    if (width == 0 || height == 0) {
+        Fail(kImageUnknownFormat, kNotTiff);
+        return {};
+    }
+    // What the DIB can show: 1, 4 or 8 bits of grey or palette, or 8-bit RGB in one plane.
+    const bool rgb = photometric == 2;
+    const bool supported =
+        (compression == 1 || compression == 5) && planarConfiguration == 1 && photometric <= 3 &&
+        (rgb ? bitsPerSample == 8 && samplesPerPixel == 3
+             : (bitsPerSample == 1 || bitsPerSample == 4 || bitsPerSample == 8) &&
+                   samplesPerPixel == 1);
+    if (!supported) {
+        Fail(kImageUnknownFormat, nullptr);
+        return {};
+    }
+    const std::uint16_t bits = rgb ? 24 : static_cast<std::uint16_t>(bitsPerSample);
+    BitmapInfoHeader header;
+    header.width = static_cast<std::int32_t>(std::min<std::uint32_t>(width, INT32_MAX));
+    header.height = static_cast<std::int32_t>(std::min<std::uint32_t>(height, INT32_MAX));
+    header.bitCount = bits;
+    header.sizeImage = static_cast<std::uint32_t>(RowSize(header) * header.height);
+    header.xPelsPerMeter = static_cast<std::int32_t>(std::clamp(xResolution, 0.0, 2e9));
+    header.yPelsPerMeter = static_cast<std::int32_t>(std::clamp(yResolution, 0.0, 2e9));
+    const std::int64_t blockSize = BlockSize(header);
+    DibBlock dib =
+        DibBlock::Allocate(blockSize > 0 ? static_cast<std::uint64_t>(blockSize) : 0, memoryLimit);
+    if (dib.Empty()) {
+        Fail(kImageNoMemory, "FREE MEMORY NOT SUFFICIENT");
+        return {};
+    }
+    header.Store(dib.Data());
+
+    const std::uint32_t colours = rgb ? 0 : 1u << bits;
+    paletteMade = false;
+    if (photometric == 0 || photometric == 1) {
+        // Grey levels: white is zero (0) or black is zero (1).
+        for (std::uint32_t i = 0; i < colours; ++i) {
+            auto level = static_cast<std::uint8_t>(i * 255 / (colours - 1));
+            if (photometric == 0) {
+                level = static_cast<std::uint8_t>(255 - level);
+            }
+            std::memset(dib.Data() + kInfoHeaderSize + 4 * i, level, 3);
+        }
+        paletteMade = photometric == 1;
+    } else if (!rgb) {
+        if (colorMapOffset == 0 || !ReadColourMap(source, dib, colours)) {
+            Fail(kImageShortPixels, kBadTiff);
+            return {};
+        }
+        paletteMade = true;
+    }
+    if (!ReadStrips(source, dib)) {
+        paletteMade = false;
+        Fail(kImageShortPixels, kBadTiff);
+        return {};
+    }
+    return dib;
+}
+
+} // namespace korva

@@ -1,0 +1,52 @@
+// CTiff: a single-image TIFF file ("II" byte order, or the variant mark 'n','I'), first
+// directory only, into a DIB: photometric 0 to 3, 1, 4 or 8 bits per sample, 24-bit RGB,
+// strips uncompressed or LZW coded.
+#pragma once
+
+#include "byte_stream.h"
+#include "dib.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korva {
+
+class CTiff {
+public:
+    // Reads the file; code -1 and "FILE ERROR" when it cannot be opened.
+    DibBlock ReadTiff(const std::string& path);
+    // Reads from the start of `source`. Blocks above `memoryLimit` count as no memory.
+    DibBlock ReadTiff(ByteSource& source, std::uint64_t memoryLimit = kMaxDibBlockSize);
+
+    // 1 until a failure sets a negative code.
+    int errorCode = 1;
+    std::string errorText;
+    // Whether a palette goes with the picture (grey ramps of black-is-zero and colour maps).
+    bool paletteMade = false;
+
+    // The first directory's values.
+    std::uint16_t byteOrder = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t bitsPerSample = 1;
+    std::uint32_t samplesPerPixel = 1;
+    std::uint32_t compression = 1;
+    std::uint32_t photometric = 0;
+    std::uint32_t rowsPerStrip = 0;
+    std::uint32_t planarConfiguration = 1;
+    std::uint32_t predictor = 1;
+    double xResolution = 0;
+    double yResolution = 0;
+    std::vector<std::uint32_t> stripOffsets;
+    std::vector<std::uint32_t> stripByteCounts;
+    std::uint32_t colorMapOffset = 0;
+
+private:
+    void Fail(int code, const char* text);
+    bool ReadDirectory(ByteSource& source);
+    bool ReadColourMap(ByteSource& source, DibBlock& dib, std::uint32_t colours);
+    bool ReadStrips(ByteSource& source, DibBlock& dib);
+};
+
+} // namespace korva

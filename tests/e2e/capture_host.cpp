@@ -1,0 +1,37 @@
+// A stand-in for the installer's dialogs that offer the screen capture: one dialog that
+// passes its messages to the capture trigger, run as a program of its own by the tests.
+#include "app.h"
+#include "dialog.h"
+#include "screen_capture_dlg.h"
+
+#include "capture_host.h"
+
+namespace {
+
+class CCaptureTestDlg : public CDialog {
+public:
+    CCaptureTestDlg() : CDialog(IDD_CAPTURE_TEST) {}
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
+        HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+        return false;
+    }
+};
+
+class CCaptureTestApp : public CWinApp {
+public:
+    BOOL InitInstance() override {
+        CCaptureTestDlg dialog;
+        dialog.DoModal();
+        return FALSE;
+    }
+};
+
+CCaptureTestApp theApp;
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    return AppWinMain(instance, commandLine, showCommand);
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a Wine test program on a virtual display of another size or depth.
+# Usage: run_at_screen_size.sh WIDTHxHEIGHT[xDEPTH] PREFIX WINE_RUN PROGRAM [ARGUMENTS...]
+#
+# Wine takes the screen size from the display its prefix's desktop was started on, for as
+# long as the prefix's wineserver runs: so the prefix's Wine is stopped, the program runs on
+# a fresh Xvfb of that size, and Wine is stopped again afterwards (CTest's resource lock
+# keeps the prefix's other tests away meanwhile). The next program starts it on the usual
+# display again.
+source "$(dirname "$0")/../../scripts/common.sh"
+source "$KORVA_ROOT/scripts/wine.sh"
+
+IFS=x read -r width height depth <<<"$1"
+size=${width}x${height}
+depth=${depth:-24}
+prefix=$2
+wine_run=$3
+shift 3
+
+export WINEPREFIX=$KORVA_PREFIXES/$prefix
+stop_prefix_wine() {
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    wineserver -w >/dev/null 2>&1 </dev/null || true
+}
+finish() {
+    stop_prefix_wine
+    if [ -n "$KORVA_XVFB_PID" ]; then
+        kill "$KORVA_XVFB_PID" 2>/dev/null || true
+        wait "$KORVA_XVFB_PID" 2>/dev/null || true
+    fi
+    # Keep a wineserver alive for the rest of the run, as ./test does.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+}
+trap finish EXIT
+
+stop_prefix_wine
+# One display started at a time: two runs must not both take the first free number.
+exec 8>"$KORVA_BUILD/.screen-test-display.lock"
+flock 8
+KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_display >&2
+flock -u 8
+KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"
