@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
                 const std::string text = robot::MessageBoxText(window);
                 if (text.rfind("Creazione dell'icona", 0) == 0) {
                     robot::Click(window, IDNO);
-                } else if (text.find("spazio") != std::string::npos && GetDlgItem(window, IDIGNORE)) {
+                } else if (text.find("pazio") != std::string::npos && GetDlgItem(window, IDIGNORE)) {
                     robot::Click(window, IDIGNORE);
                 } else if (text.rfind("L'installazione", 0) == 0) {
                     box = window;

@@ -22,14 +22,16 @@ stop_prefix_wine() {
     wineserver -k >/dev/null 2>&1 </dev/null || true
     wineserver -w >/dev/null 2>&1 </dev/null || true
 }
+usual_display=$(prefix_display "$prefix")
 finish() {
     stop_prefix_wine
-    if [ -n "$KORVA_XVFB_PID" ]; then
-        kill "$KORVA_XVFB_PID" 2>/dev/null || true
-        wait "$KORVA_XVFB_PID" 2>/dev/null || true
-    fi
-    # Keep a wineserver alive for the rest of the run, as ./test does.
-    wineserver -p >/dev/null 2>&1 </dev/null || true
+    local pid
+    for pid in "${KORVA_XVFB_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    # Keep a wineserver alive for the rest of the run, on the prefix's usual display.
+    DISPLAY=$usual_display wineserver -p >/dev/null 2>&1 </dev/null || true
 }
 trap finish EXIT
 
@@ -37,6 +39,10 @@ stop_prefix_wine
 # One display started at a time: two runs must not both take the first free number.
 exec 8>"$KORVA_BUILD/.screen-test-display.lock"
 flock 8
-KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_display >&2
+KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_one_display \
+    "$KORVA_BUILD/logs/xvfb-$prefix-$size-$depth.log"
 flock -u 8
-KORVA_PREFIX=$prefix KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"
+screen=$KORVA_NEW_DISPLAY
+echo "==> virtual display $screen (${size}x${depth}) for the $prefix prefix" >&2
+KORVA_DISPLAY_NT=$screen KORVA_DISPLAY_WIN95=$screen DISPLAY=$screen KORVA_PREFIX=$prefix \
+    KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"
