@@ -52,8 +52,9 @@ inline double Median(std::vector<double> values) {
 inline void Row(const std::string& figure, double measured, double reference,
                 const std::string& target = "-", int decimals = 1) {
     const double ratio = reference != 0 ? measured / reference : 0;
-    std::printf("ROW|%s|%.*f|%.*f|%.2f|%s\n", figure.c_str(), decimals, measured, decimals,
-                reference, ratio, target.c_str());
+    // Small ratios keep a third decimal so that they do not read as nothing.
+    std::printf("ROW|%s|%.*f|%.*f|%.*f|%s\n", figure.c_str(), decimals, measured, decimals,
+                reference, ratio < 0.1 ? 3 : 2, ratio, target.c_str());
     std::fflush(stdout);
 }
 
