@@ -1,5 +1,6 @@
 #include "main_frame.h"
 
+#include "advise_atom.h"
 #include "point_dialogs.h"
 #include "resource.h"
 #include "target_window.h"
@@ -139,8 +140,11 @@ bool CMainFrame::OnCommand(WORD id) {
 }
 
 HDDEDATA CALLBACK CMainFrame::DdeCallback(UINT type, UINT, HCONV conversation, HSZ hsz1, HSZ hsz2,
-                                          HDDEDATA, ULONG_PTR, ULONG_PTR) {
+                                          HDDEDATA, ULONG_PTR data1, ULONG_PTR) {
     CMainFrame* frame = MainFrame();
+    if (frame && type == XTYP_ADVREQ) {
+        KeepItemAtomForNextLink(frame->ddeInstance.Id(), hsz2, LOWORD(data1));
+    }
     return frame ? frame->OnDdeTransaction(type, conversation, hsz1, hsz2) : nullptr;
 }
 

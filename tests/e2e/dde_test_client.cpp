@@ -6,9 +6,19 @@ namespace e2e {
 
 namespace {
 
-DdeTestClient* currentClient = nullptr;
+// Each client thread has its own client: DDEML calls back on the thread of the instance.
+thread_local DdeTestClient* currentClient = nullptr;
 constexpr DWORD kTransactionTimeoutMs = 5000;
 constexpr DWORD kStrayAckWaitMs = 100;
+
+int64_t MicrosecondsNow() {
+    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
 
 } // namespace
 
@@ -99,6 +109,17 @@ std::optional<std::vector<uint8_t>> DdeTestClient::Request(const std::string& it
 }
 
 bool DdeTestClient::StartAdvise(const std::string& item, UINT format) {
+    if (!ConnectLink(item)) {
+        return false;
+    }
+    if (!Advise(*links_.back(), format)) {
+        links_.pop_back();
+        return false;
+    }
+    return true;
+}
+
+bool DdeTestClient::ConnectLink(const std::string& item) {
     if (!conversation_) {
         return false;
     }
@@ -112,15 +133,29 @@ bool DdeTestClient::StartAdvise(const std::string& item, UINT format) {
     fw::DdeStringHandle topicHandle(link->instance.Id(), topic_.c_str());
     link->conversation.Reset(
         DdeConnect(link->instance.Id(), serviceHandle.Get(), topicHandle.Get(), nullptr));
-    fw::DdeStringHandle itemHandle(link->instance.Id(), item.c_str());
-    DWORD result = 0;
-    if (!link->conversation ||
-        !DdeClientTransaction(nullptr, 0, link->conversation.Get(), itemHandle.Get(), format,
-                              XTYP_ADVSTART, kTransactionTimeoutMs, &result)) {
+    if (!link->conversation) {
         return false;
     }
     links_.push_back(std::move(link));
     return true;
+}
+
+bool DdeTestClient::StartConnectedLinks(UINT format) {
+    for (auto& link : links_) {
+        if (!link->advising && !Advise(*link, format)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DdeTestClient::Advise(Link& link, UINT format) {
+    fw::DdeStringHandle itemHandle(link.instance.Id(), link.item.c_str());
+    DWORD result = 0;
+    link.advising = link.conversation &&
+                    DdeClientTransaction(nullptr, 0, link.conversation.Get(), itemHandle.Get(),
+                                         format, XTYP_ADVSTART, kTransactionTimeoutMs, &result);
+    return link.advising;
 }
 
 bool DdeTestClient::StopAdvise(const std::string& item, UINT format) {
@@ -196,7 +231,7 @@ HDDEDATA CALLBACK DdeTestClient::Callback(UINT type, UINT format, HCONV conversa
     case XTYP_ADVDATA:
         self->data_.push_back(Datum{GetTickCount(),
                                     fw::DdeQueryText(self->InstanceOf(conversation), hsz2, 256),
-                                    format, fw::DdeDataBytes(data, 4096)});
+                                    format, fw::DdeDataBytes(data, 4096), MicrosecondsNow()});
         return reinterpret_cast<HDDEDATA>(DDE_FACK);
     case XTYP_DISCONNECT:
         // The server ended the conversation; its handle is not disconnected again.

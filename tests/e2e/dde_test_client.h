@@ -29,9 +29,10 @@ public:
         std::string item; // the item's name
         UINT format;
         std::vector<uint8_t> bytes;
+        int64_t microseconds; // the performance counter at arrival, for timing the cycles
     };
 
-    // One client per thread at a time.
+    // One client per thread at a time; clients on different threads are independent.
     DdeTestClient();
     ~DdeTestClient();
     DdeTestClient(const DdeTestClient&) = delete;
@@ -49,6 +50,10 @@ public:
     // A synchronous hot link, on a conversation of its own with the same service and topic;
     // true when the server accepted it. The link's data are recorded like all others.
     bool StartAdvise(const std::string& item, UINT format = 129);
+    // The same in two steps, so that many links can be connected before any is started:
+    // the conversation for a link on `item`, then the links of every such conversation.
+    bool ConnectLink(const std::string& item);
+    bool StartConnectedLinks(UINT format = 129);
     // Ends the link started on `item`.
     bool StopAdvise(const std::string& item, UINT format = 129);
     // True when the server acknowledged the poke or the command as processed.
@@ -78,7 +83,9 @@ private:
         std::string item;
         fw::DdeInstance instance; // released after its conversation
         fw::UniqueDdeConversation conversation;
+        bool advising = false;
     };
+    bool Advise(Link& link, UINT format);
     // The instance a conversation of this client belongs to.
     DWORD InstanceOf(HCONV conversation) const;
 

@@ -2,7 +2,9 @@
 // client in this process, a window of this process that receives the commands, and the map
 // viewer with its log.
 #include "dde_test_client.h"
+#include "posinet_cycles.h"
 #include "posinet_driver.h"
+#include "posinet_load.h"
 #include "scratch.h"
 
 #include "records.h"
@@ -223,6 +225,20 @@ TEST_F(Posinet, TenLinksReceiveTenDataPerCycleInElementOrder) {
                 EXPECT_EQ(cycles[c][i].latitude - cycles[c - 1][i].latitude, stepLatitude);
             }
         }
+    }
+}
+
+TEST_F(Posinet, SeveralClientsLinkedToTheSameItemsEachReceiveEveryDatum) {
+    LinkedClients clients;
+    ASSERT_TRUE(clients.Add(3, 10000))
+        << (clients.Failed() ? clients.Failed()->failure : "a client took too long");
+    Sleep(2000);
+    clients.Stop();
+    for (size_t c = 0; c < clients.Count(); ++c) {
+        const LinkedClients::Client& client = clients.At(c);
+        const CycleRun run = CheckCycles(client.data, client.firstLinkedDatum);
+        EXPECT_EQ(run.fault, "") << "client " << c;
+        EXPECT_GE(run.completeCycles, 4u) << "client " << c;
     }
 }
 

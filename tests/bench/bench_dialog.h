@@ -1,0 +1,4 @@
+#pragma once
+
+#define IDD_BENCH_DIALOG 100
+#define BENCH_DIALOG_TITLE "Avvio di prova"
