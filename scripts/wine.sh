@@ -53,7 +53,8 @@ start_one_display() {
     for n in $(seq 91 199); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
         mkdir -p "$KORVA_BUILD/logs"
-        Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp >"$log" 2>&1 </dev/null &
+        # The server must not hold the run's lock (descriptor 9) after the run.
+        Xvfb ":$n" -screen 0 "${size}x${depth}" -nolisten tcp >"$log" 2>&1 </dev/null 9>&- &
         local pid=$!
         local i
         for i in $(seq 1 100); do
@@ -90,7 +91,7 @@ start_wineservers() {
         # A server left from an earlier run would keep its old display: start afresh.
         WINEPREFIX=$KORVA_PREFIXES/$n wineserver -k >/dev/null 2>&1 </dev/null || true
         WINEPREFIX=$KORVA_PREFIXES/$n DISPLAY=$(prefix_display "$n") wineserver -p \
-            >/dev/null 2>&1 </dev/null || true
+            >/dev/null 2>&1 </dev/null 9>&- || true
     done
 }
 

@@ -31,7 +31,7 @@ finish() {
         wait "$pid" 2>/dev/null || true
     done
     # Keep a wineserver alive for the rest of the run, on the prefix's usual display.
-    DISPLAY=$usual_display wineserver -p >/dev/null 2>&1 </dev/null || true
+    DISPLAY=$usual_display wineserver -p >/dev/null 2>&1 </dev/null 8>&- 9>&- || true
 }
 trap finish EXIT
 
