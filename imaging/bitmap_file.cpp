@@ -296,6 +296,11 @@ DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& e
     if (topDown) {
         stored.height = header.height == INT32_MIN ? INT32_MAX : -header.height;
     }
+    if (stored.width == 0 || stored.height == 0) {
+        // No picture has no pixels; reading "rows" of none would go on for up to 2^31 of them.
+        error.Set(kImageReadError, texts::kUnsupportedFormat);
+        return {};
+    }
     BitmapInfoHeader fileRows = stored;
     fileRows.bitCount = header.bitCount;
     if (bitfields) {

@@ -148,6 +148,21 @@ TEST(BitmapFile, FailuresGiveTheirCodesAndTexts) {
                   "FREE MEMORY NOT SUFFICIENT");
 }
 
+TEST(BitmapFile, APictureWithoutWidthOrHeightIsRefusedAtOnce) {
+    // Found by fuzzing: bit-field rows of no bytes, two thousand million of them, took hours.
+    Bytes masks(12, 0);
+    masks[1] = static_cast<char>(0xF8); // red, green and blue masks of a 16-bit picture
+    masks[5] = 0x07;
+    masks[6] = static_cast<char>(0xE0);
+    masks[8] = 0x1F;
+    ExpectFailure(WindowsFile(40, 0, 0x7FFFFFFF, 16, 3 /* BI_BITFIELDS */, masks),
+                  kImageReadError, "Formato non supportato");
+    ExpectFailure(WindowsFile(40, 0, -0x7FFFFFFF, 32, 0, {}), kImageReadError,
+                  "Formato non supportato");
+    ExpectFailure(WindowsFile(40, 4, 0, 8, 0, Bytes(1024, 0)), kImageReadError,
+                  "Formato non supportato");
+}
+
 TEST(BitmapFile, CodesOfAFailureStayAfterALaterSuccess) {
     ImageError error;
     EXPECT_TRUE(ReadFromMemory(Bytes(5, 0), error).Empty());
