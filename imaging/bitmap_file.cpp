@@ -306,15 +306,26 @@ DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& e
     if (bitfields) {
         stored.bitCount = 24;
         stored.compression = kCompressionRgb;
-        stored.sizeImage = static_cast<std::uint32_t>(RowSize(stored) * stored.height);
+        // Only a block within the allocation limit is ever made, so only its size matters.
+        std::int64_t imageSize = 0;
+        stored.sizeImage =
+            __builtin_mul_overflow(RowSize(stored), std::int64_t{stored.height}, &imageSize)
+                ? 0u
+                : static_cast<std::uint32_t>(imageSize);
     }
 
     const std::int64_t blockSize = BlockSize(stored);
     const std::uint64_t bodyStart = kFileHeaderSize + std::uint64_t{headerLength};
     if (!coded && blockSize > 0 && blockSize <= static_cast<std::int64_t>(kMaxDibBlockSize)) {
         // Uncoded rows must all be in the file: no need to allocate for a file that is short.
-        std::int64_t needed = 4 * ColourCount(stored) + RowSize(fileRows) * stored.height;
-        if (bodyStart + static_cast<std::uint64_t>(needed) > source.Length()) {
+        // The file's own rows may be far wider than the block's (bit fields of a wide pixel):
+        // a product beyond 64 bits is simply more than any file holds.
+        std::int64_t rows = 0;
+        std::int64_t needed = 0;
+        const bool tooLarge =
+            __builtin_mul_overflow(RowSize(fileRows), std::int64_t{stored.height}, &rows) ||
+            __builtin_add_overflow(rows, 4 * ColourCount(stored), &needed) || needed < 0;
+        if (tooLarge || bodyStart + static_cast<std::uint64_t>(needed) > source.Length()) {
             error.Set(kImageReadError, texts::kReadError);
             return {};
         }
