@@ -44,6 +44,11 @@ protected:
         CleanCommonControls();
     }
     void TearDown() override {
+        // The shell opens the group's folder window some time after the installer asks for
+        // it; wait for it so it cannot turn up in the next test.
+        if (testfs::Exists(GroupFolder())) {
+            WaitForFolderWindow(5000);
+        }
         RemoveGroup();
         CleanCommonControls();
         Installation::TearDown();

@@ -54,9 +54,21 @@ std::string ItemTarget(const std::string& itemName) {
     return target;
 }
 
-void CloseFolderWindows() {
+namespace {
+robot::WindowQuery FolderWindows() {
     robot::WindowQuery query;
     query.className = "ExplorerWClass";
+    return query;
+}
+} // namespace
+
+bool WaitForFolderWindow(unsigned timeoutMs) {
+    return robot::WaitUntil([] { return !robot::FindWindows(FolderWindows()).empty(); },
+                            timeoutMs);
+}
+
+void CloseFolderWindows() {
+    const robot::WindowQuery query = FolderWindows();
     for (HWND window : robot::FindWindows(query)) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     }

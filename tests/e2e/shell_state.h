@@ -17,6 +17,8 @@ std::string ItemTarget(const std::string& itemName);
 // Removes the group folder and closes the folder windows Program Manager opened.
 void RemoveGroup();
 void CloseFolderWindows();
+// Whether a folder window shows within the time.
+bool WaitForFolderWindow(unsigned timeoutMs);
 
 std::string SystemDir();
 std::string WininitPath();
