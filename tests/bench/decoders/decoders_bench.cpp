@@ -19,7 +19,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <vector>
 
