@@ -1,6 +1,7 @@
 #include "gif_lzw.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace korva {
@@ -9,6 +10,9 @@ namespace {
 constexpr int kTableSize = 4096;
 constexpr int kLargestWidth = 12;
 constexpr std::size_t kSpareBytes = 4;
+// Strings of up to eight bytes are written at once from their last eight bytes, held in one
+// number with the first byte lowest: byte order matters.
+constexpr bool kGroupsOfEight = std::endian::native == std::endian::little;
 } // namespace
 
 GifLzwDecoder::Result GifLzwDecoder::ReadSubBlocks(ByteSource& source) {
@@ -114,11 +118,13 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(ByteSource& source, int codeSize, st
     std::uint8_t* const suffix = suffix_.data();
     std::uint8_t* const firsts = first_.data();
     std::uint16_t* const lengths = length_.data();
+    std::uint64_t* const tails = tail_.data();
     std::uint8_t* const stack = stack_.data();
     for (int i = 0; i < clear; ++i) {
         suffix[i] = static_cast<std::uint8_t>(i);
         firsts[i] = static_cast<std::uint8_t>(i);
         lengths[i] = 1;
+        tails[i] = static_cast<std::uint64_t>(i);
     }
     int codeWidth = codeSize + 1;
     std::uint32_t mask = (1u << codeWidth) - 1;
@@ -164,9 +170,28 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(ByteSource& source, int codeSize, st
             ++badCodes;
         }
         const int stringCode = known ? code : previous;
+        const std::size_t total = lengths[stringCode] + (known ? 0u : 1u);
         if (width != 0) {
-            at = Emit(lines, width, at, stringCode, lengths[stringCode] + (known ? 0u : 1u), !known,
-                      previousFirst, firstFree, suffix, prefix, stack);
+            if (!at.line) {
+                at.line = lines.BeginLine();
+            }
+            if (kGroupsOfEight && total <= 8 && width - at.x >= 8) {
+                // A short string at once, from its last eight bytes; the spare bytes after it
+                // lie in the line, where the next strings go.
+                std::uint64_t tail = tails[stringCode];
+                if (!known) {
+                    tail |= std::uint64_t{previousFirst} << (8 * (total - 1));
+                }
+                std::memcpy(at.line + at.x, &tail, 8);
+                at.x += total;
+                if (at.x == width) {
+                    lines.EndLine(width);
+                    at = {};
+                }
+            } else {
+                at = Emit(lines, width, at, stringCode, total, !known, previousFirst, firstFree,
+                          suffix, prefix, stack);
+            }
         }
         if (first) {
             previous = code;
@@ -181,7 +206,11 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(ByteSource& source, int codeSize, st
             suffix[next] = stringFirst;
             // The previous string's first byte is this entry's first byte too.
             firsts[next] = previousFirst;
-            lengths[next] = static_cast<std::uint16_t>(lengths[previous] + 1);
+            const std::size_t previousLength = lengths[previous];
+            lengths[next] = static_cast<std::uint16_t>(previousLength + 1);
+            tails[next] = previousLength < 8
+                              ? tails[previous] | std::uint64_t{stringFirst} << (8 * previousLength)
+                              : tails[previous] >> 8 | std::uint64_t{stringFirst} << 56;
             added = next++;
             if (next == limit && codeWidth < kLargestWidth) {
                 ++codeWidth;
@@ -198,8 +227,10 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(ByteSource& source, int codeSize, st
         previousFirst = stringFirst;
     }
     badCodes_ += badCodes;
-    // A line the data end inside is handed over as it is.
+    // A line the data end inside is handed over as it is, without the spare bytes of the last
+    // group of eight.
     if (at.line && result != Result::kReadError) {
+        std::memset(at.line + at.x, 0, std::min<std::size_t>(7, width - at.x));
         lines.EndLine(at.x);
     }
     return result;

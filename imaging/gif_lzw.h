@@ -49,6 +49,7 @@ private:
     std::array<std::uint8_t, 4096> suffix_{};
     std::array<std::uint8_t, 4096> first_{};   // each string's first byte
     std::array<std::uint16_t, 4096> length_{}; // and its length
+    std::array<std::uint64_t, 4096> tail_{};   // its last eight bytes, the first lowest
     // A string that does not fit in the rest of its line, before it is shared out.
     std::array<std::uint8_t, 4096> stack_{};
     // The sub-blocks' bytes one after the other, with spare zero bytes for reading codes.
