@@ -124,7 +124,7 @@ GifLzwDecoder::Result GifLzwDecoder::Decode(ByteSource& source, int codeSize, st
         suffix[i] = static_cast<std::uint8_t>(i);
         firsts[i] = static_cast<std::uint8_t>(i);
         lengths[i] = 1;
-        tails[i] = static_cast<std::uint64_t>(i);
+        tails[i] = suffix[i]; // the byte: codes of 9 bits go beyond 255
     }
     int codeWidth = codeSize + 1;
     std::uint32_t mask = (1u << codeWidth) - 1;
