@@ -5,10 +5,23 @@
 #include "byte_stream.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <vector>
 
 namespace korva {
+
+// Takes the decoded pixels, one byte each, a line of the picture's width at a time.
+class GifLineSink {
+public:
+    virtual ~GifLineSink() = default;
+    // Where the next line's pixels go: room for a whole line. Called before the first
+    // pixel of each line.
+    virtual std::uint8_t* BeginLine() = 0;
+    // The line begun last holds `count` pixels: the whole width, or fewer when the data
+    // ended inside it.
+    virtual void EndLine(std::size_t count) = 0;
+};
 
 class GifLzwDecoder {
 public:
@@ -19,26 +32,28 @@ public:
         kBadCodeSize, // an initial code size outside 2 to 9
     };
 
-    // Decodes the sub-blocks that follow the code-size byte, handing each decoded run of
-    // pixel bytes to `output`. Codes that point beyond the table are counted in BadCodes()
-    // and decoded as the previous string followed by its first byte.
-    Result Decode(ByteSource& source, int codeSize,
-                  const std::function<void(const std::uint8_t*, std::size_t)>& output);
+    // Decodes the sub-blocks that follow the code-size byte into lines of `width` pixels
+    // (none for a width of 0). A line the data end inside is handed over as it is after the
+    // end code or an empty sub-block. Codes that point beyond the table are counted in
+    // BadCodes() and decoded as the previous string followed by its first byte.
+    Result Decode(ByteSource& source, int codeSize, std::size_t width, GifLineSink& lines);
     int BadCodes() const { return badCodes_; }
 
 private:
-    // The next code of `width` bits; false at the end of the data (see `ended_`).
-    bool ReadCode(ByteSource& source, int width, int& code);
+    // Reads the sub-blocks into `data_`; the result is how they ended (the end of the data
+    // for the codes, unless an end code comes first).
+    Result ReadSubBlocks(ByteSource& source);
 
+    // The table: each string is an earlier one (its prefix) followed by one byte.
     std::array<std::uint16_t, 4096> prefix_{};
     std::array<std::uint8_t, 4096> suffix_{};
+    std::array<std::uint8_t, 4096> first_{};   // each string's first byte
+    std::array<std::uint16_t, 4096> length_{}; // and its length
+    std::array<std::uint64_t, 4096> tail_{};   // its last eight bytes, the first lowest
+    // A string that does not fit in the rest of its line, before it is shared out.
     std::array<std::uint8_t, 4096> stack_{};
-    std::array<std::uint8_t, 256> block_{};
-    std::size_t blockFill_ = 0;
-    std::size_t blockPos_ = 0;
-    std::uint32_t bits_ = 0;
-    int bitCount_ = 0;
-    Result ended_ = Result::kEndCode;
+    // The sub-blocks' bytes one after the other, with spare zero bytes for reading codes.
+    std::vector<std::uint8_t> data_;
     int badCodes_ = 0;
 };
 

@@ -35,55 +35,41 @@ std::uint16_t DibDepth(int bits) {
     return bits <= 1 ? 1 : bits <= 4 ? 4 : 8;
 }
 
-// Packs lines of one byte per pixel into the DIB's rows, from the top row down; lines
-// beyond the picture's height are dropped.
-class LinePacker {
+// Places lines of one byte per pixel in the DIB's rows, from the top row down; lines beyond
+// the picture's height are dropped. Lines of 8-bit pictures are decoded straight into their
+// rows; those of 1 and 4 bits are packed, the rest of a short line's row staying zero.
+class RowWriter : public GifLineSink {
 public:
-    LinePacker(DibBlock& dib) : dib_(dib), header_(dib.Header()) {
-        line_.reserve(static_cast<std::size_t>(std::max(header_.width, 0)));
+    explicit RowWriter(DibBlock& dib)
+        : dib_(dib), header_(dib.Header()),
+          line_(static_cast<std::size_t>(std::max(header_.width, 0))) {}
+
+    std::uint8_t* BeginLine() override {
+        if (header_.bitCount == 8 && nextLine_ < header_.height) {
+            return dib_.Row(RowIndex());
+        }
+        return line_.data();
     }
-    void Add(const std::uint8_t* bytes, std::size_t count) {
-        if (header_.width <= 0) {
-            return;
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            if (line_.size() == static_cast<std::size_t>(header_.width)) {
-                Flush();
-            }
-            line_.push_back(bytes[i]);
-        }
-        if (line_.size() == static_cast<std::size_t>(header_.width)) {
-            Flush();
-        }
-    }
-    // Packs the line so far, the rest of its row staying zero.
-    void Flush() {
-        if (line_.empty()) {
-            return;
-        }
-        if (nextLine_ < header_.height) {
-            std::uint8_t* row = dib_.Row(header_.height - 1 - nextLine_);
-            Pack(row);
+    void EndLine(std::size_t count) override {
+        if (header_.bitCount != 8 && nextLine_ < header_.height) {
+            Pack(dib_.Row(RowIndex()), count);
         }
         ++nextLine_;
-        line_.clear();
     }
 
 private:
-    void Pack(std::uint8_t* row) const {
+    std::int32_t RowIndex() const {
+        return header_.height - 1 - static_cast<std::int32_t>(nextLine_);
+    }
+
+    void Pack(std::uint8_t* row, std::size_t count) const {
         const std::uint8_t mask = static_cast<std::uint8_t>((1u << header_.bitCount) - 1);
-        for (std::size_t x = 0; x < line_.size(); ++x) {
+        for (std::size_t x = 0; x < count; ++x) {
             const std::uint8_t value = line_[x] & mask;
-            switch (header_.bitCount) {
-            case 1:
+            if (header_.bitCount == 1) {
                 row[x / 8] |= static_cast<std::uint8_t>(value << (7 - x % 8));
-                break;
-            case 4:
+            } else {
                 row[x / 2] |= static_cast<std::uint8_t>(x % 2 ? value : value << 4);
-                break;
-            default:
-                row[x] = line_[x];
-                break;
             }
         }
     }
@@ -91,7 +77,8 @@ private:
     DibBlock& dib_;
     BitmapInfoHeader header_;
     std::vector<std::uint8_t> line_;
-    std::int32_t nextLine_ = 0;
+    // Wide: a short stream of long strings can make more lines than an int counts.
+    std::int64_t nextLine_ = 0;
 };
 
 } // namespace
@@ -223,18 +210,15 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
         q[2] = table[i].red;
     }
 
-    LinePacker lines(dib);
+    RowWriter lines(dib);
     GifLzwDecoder decoder;
     const GifLzwDecoder::Result result =
-        decoder.Decode(source, codeSize, [&lines](const std::uint8_t* bytes, std::size_t count) {
-            lines.Add(bytes, count);
-        });
+        decoder.Decode(source, codeSize, static_cast<std::size_t>(width), lines);
     badCodes = decoder.BadCodes();
     if (result != GifLzwDecoder::Result::kEndCode && result != GifLzwDecoder::Result::kDataEnded) {
         return {};
     }
     endedEarly = result == GifLzwDecoder::Result::kDataEnded;
-    lines.Flush();
     return dib;
 }
 

@@ -1,7 +1,9 @@
 #include "tiff_lzw.h"
 
 #include <array>
-#include <vector>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace korva {
 
@@ -10,111 +12,150 @@ constexpr int kClear = 256;
 constexpr int kEnd = 257;
 constexpr int kFirstFree = 258;
 constexpr int kTableSize = 4096;
+constexpr int kLargestWidth = 12;
+
+constexpr std::size_t kGroup = 16;
+
+// The 256 one-byte strings, with spare bytes for copies a group at a time.
+constexpr std::array<std::uint8_t, 256 + kGroup> kBytes = [] {
+    std::array<std::uint8_t, 256 + kGroup> bytes{};
+    for (int i = 0; i < 256; ++i) {
+        bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    }
+    return bytes;
+}();
+
+// Copies `n` bytes from `from` to `to`, forwards, so that a source that overlaps the copy
+// (a string followed by its own first byte) repeats itself. In groups of 16 or 8 bytes when
+// the source is at least that far behind (or not in the output at all) and the `room` after
+// `to` holds the last group's spare bytes, which later strings overwrite.
+inline void CopyString(std::uint8_t* to, const std::uint8_t* from, std::size_t n,
+                       std::size_t room) {
+    // Wraps to a large number for a source after the destination: the table of bytes.
+    const std::uintptr_t behind =
+        reinterpret_cast<std::uintptr_t>(to) - reinterpret_cast<std::uintptr_t>(from);
+    if (behind >= kGroup && n + kGroup <= room) {
+        std::memcpy(to, from, kGroup);
+        for (std::size_t i = kGroup; i < n; i += kGroup) {
+            std::memcpy(to + i, from + i, kGroup);
+        }
+    } else if (behind >= 8 && n + 8 <= room) {
+        for (std::size_t i = 0; i < n; i += 8) {
+            std::memcpy(to + i, from + i, 8);
+        }
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            to[i] = from[i];
+        }
+    }
+}
+
 } // namespace
 
+// Every string the table holds was written to the output once already (or is one byte), so
+// an entry is only where that copy starts and its length: a new entry is the previous
+// string, which the current one follows in the output, one byte longer.
 std::size_t DecodeTiffLzw(std::span<const std::uint8_t> coded, std::span<std::uint8_t> output) {
-    std::vector<std::uint16_t> prefix(kTableSize);
-    std::vector<std::uint8_t> suffix(kTableSize);
-    std::vector<std::uint16_t> length(kTableSize, 1);
-    for (int i = 0; i < 256; ++i) {
-        suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    auto start = std::make_unique_for_overwrite<const std::uint8_t*[]>(kTableSize);
+    auto length = std::make_unique_for_overwrite<std::uint16_t[]>(kTableSize);
+    for (int i = 0; i < kClear; ++i) {
+        start[static_cast<std::size_t>(i)] = kBytes.data() + i;
+        length[static_cast<std::size_t>(i)] = 1;
     }
-    std::size_t out = 0;
-    std::size_t bitPos = 0;
-    const std::size_t totalBits = coded.size() * 8;
+    std::uint8_t* const begin = output.data();
+    std::uint8_t* const end = begin + output.size();
+    std::uint8_t* out = begin;
+
+    // Codes most significant bit first, from a reservoir of up to 64 bits.
+    const std::uint8_t* in = coded.data();
+    const std::uint8_t* const inEnd = in + coded.size();
+    std::uint64_t bits = 0;
+    int bitCount = 0;
+
     int width = 9;
+    std::uint32_t mask = (1u << width) - 1;
     int next = kFirstFree;
-    int previous = -1;
+    bool afterClear = true; // at the start too: the first code must be a byte
+    std::uint8_t* previous = nullptr;
+    std::size_t previousLength = 0;
 
-    auto readCode = [&](int& code) {
-        if (bitPos + static_cast<std::size_t>(width) > totalBits) {
-            return false;
-        }
-        code = 0;
-        for (int i = 0; i < width; ++i, ++bitPos) {
-            code = (code << 1) | ((coded[bitPos / 8] >> (7 - bitPos % 8)) & 1);
-        }
-        return true;
-    };
-    // Writes the string of `code` (known to be in the table) at `out`; false when it does not fit.
-    auto writeString = [&](int code) {
-        const std::size_t n = length[static_cast<std::size_t>(code)];
-        if (out + n > output.size()) {
-            // Write what fits of it, from its start.
-            std::vector<std::uint8_t> whole(n);
-            for (std::size_t i = n; i-- > 0;) {
-                whole[i] = suffix[static_cast<std::size_t>(code)];
-                code = prefix[static_cast<std::size_t>(code)];
+    while (out < end) {
+        if (bitCount < width) {
+            if (inEnd - in >= 4) {
+                bits = (bits << 32) | (std::uint64_t{in[0]} << 24) | (std::uint64_t{in[1]} << 16) |
+                       (std::uint64_t{in[2]} << 8) | in[3];
+                in += 4;
+                bitCount += 32;
+            } else {
+                while (in < inEnd && bitCount <= 56) {
+                    bits = (bits << 8) | *in++;
+                    bitCount += 8;
+                }
+                if (bitCount < width) {
+                    break; // fewer bits left than a code has
+                }
             }
-            for (std::size_t i = 0; out < output.size(); ++i) {
-                output[out++] = whole[i];
-            }
-            return false;
         }
-        for (std::size_t i = n; i-- > 0;) {
-            output[out + i] = suffix[static_cast<std::size_t>(code)];
-            code = prefix[static_cast<std::size_t>(code)];
-        }
-        out += n;
-        return true;
-    };
+        bitCount -= width;
+        const int code = static_cast<int>((bits >> bitCount) & mask);
 
-    int code = 0;
-    while (out < output.size() && readCode(code)) {
+        if (code == kClear) {
+            width = 9;
+            mask = (1u << width) - 1;
+            next = kFirstFree;
+            afterClear = true;
+            continue;
+        }
         if (code == kEnd) {
             break;
         }
-        if (code == kClear) {
-            width = 9;
-            next = kFirstFree;
-            previous = -1;
-            continue;
-        }
-        if (previous < 0) {
-            if (code >= 256) {
+        const std::size_t room = static_cast<std::size_t>(end - out);
+        if (afterClear) {
+            if (code >= kClear) {
                 break; // a table code right after a clear: the strip is corrupt
             }
-            output[out++] = static_cast<std::uint8_t>(code);
-            previous = code;
+            *out = static_cast<std::uint8_t>(code);
+            previous = out++;
+            previousLength = 1;
+            afterClear = false;
             continue;
         }
-        if (code > next || (code == next && next >= kTableSize)) {
-            break;
-        }
-        // The new entry: the previous string and the first byte of this one (of itself when
-        // this code is the entry being made).
-        const std::size_t start = out;
-        std::uint8_t first = 0;
+        std::size_t n = 0;
         if (code < next) {
-            if (!writeString(code)) {
-                break;
+            // A byte, or a string written before.
+            n = length[static_cast<std::size_t>(code)];
+            const bool whole = n <= room;
+            CopyString(out, start[static_cast<std::size_t>(code)], whole ? n : room, room);
+            if (!whole) {
+                return output.size();
             }
-            first = output[start];
+        } else {
+            // The entry being made: the previous string followed by its own first byte.
+            if (code > next || next >= kTableSize) {
+                break; // beyond the table
+            }
+            n = previousLength + 1;
+            const bool whole = n <= room;
+            CopyString(out, previous, whole ? n : room, room);
+            if (!whole) {
+                return output.size();
+            }
         }
         if (next < kTableSize) {
-            int root = previous;
-            while (root >= 256) {
-                root = prefix[static_cast<std::size_t>(root)];
-            }
-            if (code == next) {
-                first = static_cast<std::uint8_t>(root);
-            }
-            prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previous);
-            suffix[static_cast<std::size_t>(next)] = first;
-            length[static_cast<std::size_t>(next)] =
-                static_cast<std::uint16_t>(length[static_cast<std::size_t>(previous)] + 1);
+            start[static_cast<std::size_t>(next)] = previous;
+            length[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previousLength + 1);
             ++next;
-            if (code == next - 1 && !writeString(code)) {
-                break;
-            }
             // Early change: the width grows when the next code would need it.
-            if (next + 1 >= (1 << width) && width < 12) {
+            if (next + 1 >= (1 << width) && width < kLargestWidth) {
                 ++width;
+                mask = (1u << width) - 1;
             }
         }
-        previous = code;
+        previous = out;
+        previousLength = n;
+        out += n;
     }
-    return out;
+    return static_cast<std::size_t>(out - begin);
 }
 
 } // namespace korva

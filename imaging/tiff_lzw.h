@@ -8,8 +8,8 @@
 
 namespace korva {
 
-// Decodes `coded` into `output`; returns the bytes written (at most output.size()). Bad codes
-// end the strip there.
+// Decodes `coded` into `output`; returns the bytes decoded (at most output.size()). Bad codes
+// end the strip there. The output after the bytes decoded may have been written over.
 std::size_t DecodeTiffLzw(std::span<const std::uint8_t> coded, std::span<std::uint8_t> output);
 
 } // namespace korva

@@ -229,6 +229,43 @@ bool CTiff::ReadColourMap(ByteSource& source, DibBlock& dib, std::uint32_t colou
     return true;
 }
 
+namespace {
+
+// A row as the file stores it into the DIB's form: horizontal differences undone (each sample
+// is stored as the change from the one before it in its channel), and red and blue exchanged
+// in 24-bit pixels. Rows of 24 bits are a whole number of pixels, those of 8 bits of samples.
+void FinishRow(std::uint8_t* row, std::size_t size, std::uint16_t bitCount,
+               std::uint32_t predictor) {
+    const bool differences = predictor == 2 && bitCount >= 8;
+    if (bitCount == 24) {
+        if (differences) {
+            std::uint8_t red = 0, green = 0, blue = 0;
+            for (std::size_t x = 0; x + 2 < size; x += 3) {
+                red = static_cast<std::uint8_t>(red + row[x]);
+                green = static_cast<std::uint8_t>(green + row[x + 1]);
+                blue = static_cast<std::uint8_t>(blue + row[x + 2]);
+                row[x] = blue;
+                row[x + 1] = green;
+                row[x + 2] = red;
+            }
+        } else {
+            for (std::size_t x = 0; x + 2 < size; x += 3) {
+                const std::uint8_t red = row[x];
+                row[x] = row[x + 2];
+                row[x + 2] = red;
+            }
+        }
+    } else if (differences && size > 0) {
+        std::uint8_t sum = row[0];
+        for (std::size_t i = 1; i < size; ++i) {
+            sum = static_cast<std::uint8_t>(sum + row[i]);
+            row[i] = sum;
+        }
+    }
+}
+
+} // namespace
+
 bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
     const BitmapInfoHeader header = dib.Header();
     const std::size_t fileRowSize = (static_cast<std::size_t>(header.bitCount) * width + 7) / 8;
@@ -243,43 +280,40 @@ bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
         }
         const std::uint32_t firstRow = strip * rows;
         const std::uint32_t stripRows = std::min(rows, height - firstRow);
-        stripBytes.assign(fileRowSize * stripRows, 0);
+        auto rowOf = [&](std::uint32_t r) {
+            return dib.Row(header.height - 1 - static_cast<std::int32_t>(firstRow + r));
+        };
         const std::uint64_t offset = stripOffsets[strip];
         if (compression == 1) {
-            if (!source.Seek(offset) ||
-                ReadPieces(source, stripBytes.data(), stripBytes.size()) != stripBytes.size()) {
+            // Uncoded rows go straight into their places.
+            if (!source.Seek(offset)) {
                 return false;
             }
-        } else {
-            // The coded strip: as long as its byte count says, else up to the end of the file.
-            std::uint64_t length = offset < fileLength ? fileLength - offset : 0;
-            if (strip < stripByteCounts.size()) {
-                length = std::min<std::uint64_t>(length, stripByteCounts[strip]);
+            for (std::uint32_t r = 0; r < stripRows; ++r) {
+                std::uint8_t* row = rowOf(r);
+                if (ReadPieces(source, row, fileRowSize) != fileRowSize) {
+                    return false;
+                }
+                FinishRow(row, fileRowSize, header.bitCount, predictor);
             }
-            coded.resize(static_cast<std::size_t>(length));
-            if (!source.Seek(offset) ||
-                ReadPieces(source, coded.data(), coded.size()) != coded.size() ||
-                DecodeTiffLzw(coded, stripBytes) != stripBytes.size()) {
-                return false;
-            }
+            continue;
+        }
+        // The coded strip: as long as its byte count says, else up to the end of the file.
+        std::uint64_t length = offset < fileLength ? fileLength - offset : 0;
+        if (strip < stripByteCounts.size()) {
+            length = std::min<std::uint64_t>(length, stripByteCounts[strip]);
+        }
+        coded.resize(static_cast<std::size_t>(length));
+        stripBytes.resize(fileRowSize * stripRows);
+        if (!source.Seek(offset) ||
+            ReadPieces(source, coded.data(), coded.size()) != coded.size() ||
+            DecodeTiffLzw(coded, stripBytes) != stripBytes.size()) {
+            return false;
         }
         for (std::uint32_t r = 0; r < stripRows; ++r) {
-            std::uint8_t* line = stripBytes.data() + r * fileRowSize;
-            if (predictor == 2 && header.bitCount >= 8) {
-                // Horizontal differencing: each sample is stored as the change from the last.
-                const std::size_t step = header.bitCount / 8;
-                for (std::size_t i = step; i < fileRowSize; ++i) {
-                    line[i] = static_cast<std::uint8_t>(line[i] + line[i - step]);
-                }
-            }
-            std::uint8_t* row =
-                dib.Row(header.height - 1 - static_cast<std::int32_t>(firstRow + r));
-            std::memcpy(row, line, fileRowSize);
-            if (header.bitCount == 24) {
-                for (std::size_t x = 0; x + 2 < fileRowSize; x += 3) {
-                    std::swap(row[x], row[x + 2]);
-                }
-            }
+            std::uint8_t* row = rowOf(r);
+            std::memcpy(row, stripBytes.data() + r * fileRowSize, fileRowSize);
+            FinishRow(row, fileRowSize, header.bitCount, predictor);
         }
     }
     return true;

@@ -4,6 +4,8 @@ KORVA_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine32:i386 xvfb xauth xdotool imagemagick mscompress
+    # Only the decoder benchmark's comparison libraries; nothing else is built with them.
+    libgif-dev libtiff-dev libstb-dev
 )
 
 pkg_installed() {

@@ -293,6 +293,28 @@ TEST(Gif, CorruptImageData) {
     }
 }
 
+TEST(Gif, NineBitCodesStandForTheirLowByteInStringsToo) {
+    // Code size 9 with a 256-colour table: clear 512, end 513, 10-bit codes. Bytes 300 and
+    // 302 are 0x2C and 0x2E; code 514 repeats them. Lines of 12 pixels, the second short, so
+    // that strings are written well inside a line and at its end.
+    std::vector<std::pair<int, int>> codes = {{512, 10}, {300, 10}, {302, 10}};
+    for (int i = 0; i < 5; ++i) {
+        codes.push_back({514, 10});
+    }
+    codes.insert(codes.end(), {{302, 10}, {514, 10}, {513, 10}});
+    CGif gif;
+    DibBlock dib = Read(HandMadeGif(12, 2, 8, 9, SubBlocks(codes)), gif);
+    ASSERT_FALSE(dib.Empty()) << gif.lastErrorText;
+    const std::uint8_t* top = dib.Row(1);
+    const std::uint8_t* bottom = dib.Row(0);
+    Bytes pairs;
+    for (int i = 0; i < 6; ++i) {
+        pairs.insert(pairs.end(), {0x2C, 0x2E});
+    }
+    EXPECT_EQ(Bytes(top, top + 12), pairs);
+    EXPECT_EQ(Bytes(bottom, bottom + 12), (Bytes{0x2E, 0x2C, 0x2E, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
 TEST(Gif, WithoutAGlobalTableTheLocalOneOrGreysAreUsed) {
     const std::vector<std::pair<int, int>> codes = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
     {
