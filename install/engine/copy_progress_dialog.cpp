@@ -13,6 +13,12 @@ namespace {
 // Advance of a group starts the bar again.
 int lastBarX = 0;
 
+// Faster than this, names only flicker past: 20 a second.
+constexpr DWORD kFileNameIntervalMs = 50;
+
+// The progress window whose latest file name is not painted yet.
+CopyProgressDialog* fileNameWaiting = nullptr;
+
 } // namespace
 
 CopyProgressDialog::CopyProgressDialog() : CDialog(IDD_COPY_PROGRESS) {}
@@ -111,7 +117,27 @@ void CopyProgressDialog::Advance(long bytes) {
 }
 
 void CopyProgressDialog::ShowFileName(const std::string& name) {
-    SetControlText(IDC_PROGRESS_FILE, name);
+    latestFileName_ = name;
+    if (fileNameShown_ && GetTickCount() - fileNameShownAt_ < kFileNameIntervalMs) {
+        fileNameWaiting = this;
+        return;
+    }
+    ShowLatestFileName();
+}
+
+void CopyProgressDialog::ShowLatestFileName() {
+    if (fileNameWaiting == this) {
+        fileNameWaiting = nullptr;
+    }
+    SetControlText(IDC_PROGRESS_FILE, latestFileName_);
+    fileNameShown_ = true;
+    fileNameShownAt_ = GetTickCount();
+}
+
+void CopyProgressDialog::ShowWaitingFileName() {
+    if (fileNameWaiting) {
+        fileNameWaiting->ShowLatestFileName();
+    }
 }
 
 void CopyProgressDialog::ShowEditionLine(const std::string& text) {
@@ -125,6 +151,10 @@ void CopyProgressDialog::Hide() {
 }
 
 void CopyProgressDialog::Release() {
+    if (fileNameWaiting == this) {
+        fileNameWaiting = nullptr;
+    }
+    fileNameShown_ = false;
     DestroyWindow();
 }
 

@@ -1,5 +1,7 @@
 // The modeless copy progress window: edition line, file name, percentage and red bar.
-// It is never pumped while files are copied; every change is painted at once.
+// It is never pumped while files are copied; every change is painted at once, except file
+// names: painting one takes longer than copying a small file, so a name is painted at most
+// every few hundredths of a second and the latest one whenever the run stops to ask.
 #pragma once
 
 #include "dialog.h"
@@ -18,6 +20,9 @@ public:
     void SetTotal(std::uint32_t bytes);
     void Advance(long bytes);
     void ShowFileName(const std::string& name);
+    // Paints the latest file name of the open progress window, if one waits: called before
+    // the user is asked about that file.
+    static void ShowWaitingFileName();
     void ShowEditionLine(const std::string& text);
     // Paints whatever is pending in the window and its controls.
     void Repaint();
@@ -39,12 +44,16 @@ protected:
 private:
     void ResetBar();
     void SetControlText(int id, const std::string& text);
+    void ShowLatestFileName();
 
     std::uint32_t total_ = 0;
     std::uint32_t count_ = 0;
     std::uint32_t done_ = 0;
     // The percentage shown, so that an unchanged one is not painted again for every file.
     std::string percentShown_;
+    std::string latestFileName_;
+    bool fileNameShown_ = false;
+    DWORD fileNameShownAt_ = 0;
     fw::UniqueGdiObject redPen_;
     fw::UniqueGdiObject redBrush_;
 };

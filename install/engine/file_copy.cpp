@@ -125,6 +125,7 @@ long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
         if (copied) {
             return size;
         }
+        CopyProgressDialog::ShowWaitingFileName();
         const std::string message =
             fw::FormatText(fw::LoadResourceString(IDS_FILE_NOT_FOUND).c_str(),
                            state.programSourceDir, sourceName.c_str());

@@ -63,8 +63,7 @@ robot::WindowQuery FolderWindows() {
 } // namespace
 
 bool WaitForFolderWindow(unsigned timeoutMs) {
-    return robot::WaitUntil([] { return !robot::FindWindows(FolderWindows()).empty(); },
-                            timeoutMs);
+    return robot::WaitUntil([] { return !robot::FindWindows(FolderWindows()).empty(); }, timeoutMs);
 }
 
 void CloseFolderWindows() {

@@ -96,6 +96,25 @@ TEST_F(Progress, ANewTotalStartsTheBarAgain) {
     EXPECT_EQ(PixelOf(frame_, 10, client_.bottom / 2), kRed);
 }
 
+TEST_F(Progress, FileNamesInQuickSuccessionEndWithTheLatestShownBeforeAnyQuestion) {
+    auto shown = [&] { return dialog_.GetItemText(IDC_PROGRESS_FILE); };
+    dialog_.ShowFileName("primo.bmp");
+    EXPECT_EQ(shown(), "primo.bmp"); // the first name at once
+    for (int i = 0; i < 200; ++i) {
+        dialog_.ShowFileName("tile" + std::to_string(i) + ".bmp");
+    }
+    CopyProgressDialog::ShowWaitingFileName();
+    EXPECT_EQ(shown(), "tile199.bmp");
+    // After a pause the next name is shown at once.
+    Sleep(120);
+    dialog_.ShowFileName("dopo.bmp");
+    EXPECT_EQ(shown(), "dopo.bmp");
+    // Nothing waits for a window that is gone.
+    dialog_.ShowFileName("ultimo.bmp");
+    dialog_.Release();
+    CopyProgressDialog::ShowWaitingFileName();
+}
+
 namespace {
 
 std::uint32_t memoryGiven = 0;
