@@ -5,12 +5,18 @@
 #include "dll_override.h"
 #include "robot.h"
 #include "scratch.h"
+#include "shell_state.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+using e2e::LibraryPath;
+using e2e::RenameLines;
+using e2e::SystemDir;
+using e2e::WininitPath;
 
 namespace {
 
@@ -39,18 +45,6 @@ bool IsWindows95Family() {
     return (GetVersion() & 0x80000000u) != 0;
 }
 
-std::string SystemDir() {
-    char dir[MAX_PATH] = {};
-    GetSystemDirectoryA(dir, MAX_PATH);
-    return dir;
-}
-
-std::string WininitPath() {
-    return testfs::WindowsDir() + "\\wininit.ini";
-}
-std::string LibraryPath() {
-    return SystemDir() + "\\comctl32.dll";
-}
 std::string CompressedPath() {
     return SystemDir() + "\\comctl32.tm_";
 }
@@ -64,20 +58,6 @@ std::string RenameValue() {
     GetPrivateProfileStringA("rename", LibraryPath().c_str(), "<none>", value, MAX_PATH,
                              WininitPath().c_str());
     return value;
-}
-
-// Lines of the [rename] section of "wininit.ini".
-std::vector<std::string> RenameLines() {
-    std::vector<std::string> lines;
-    bool inRename = false;
-    for (const std::string& line : testfs::ReadLines(WininitPath())) {
-        if (!line.empty() && line[0] == '[') {
-            inRename = _stricmp(line.c_str(), "[rename]") == 0;
-        } else if (inRename && !line.empty()) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
 }
 
 // Which common-controls library the program finds.
