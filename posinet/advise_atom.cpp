@@ -1,21 +1,16 @@
 #include "advise_atom.h"
 
 #include "dde_handles.h"
+#include "wine_dde.h"
 
 namespace {
 
 constexpr DWORD kItemNameSize = 256;
 
-bool DetectSharing() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 } // namespace
 
 bool PostAdviseSharesItemAtom() {
-    static const bool shares = DetectSharing();
-    return shares;
+    return RunningOnWine();
 }
 
 void KeepItemAtomForNextLink(DWORD instance, HSZ item, UINT remaining) {

@@ -117,6 +117,7 @@ void CMainFrame::PostAdvise(int element) {
     fw::DdeStringHandle item(ddeInstance.Id(), name.c_str());
     if (item) {
         DdePostAdvise(ddeInstance.Id(), topicHandle.Get(), item.Get());
+        adviseBlocks.Reclaim();
     }
 }
 
@@ -176,7 +177,7 @@ HDDEDATA CMainFrame::OnDdeTransaction(UINT type, HCONV conversation, HSZ hsz1, H
         RecordTarget(conversation);
         return PositionData(hsz2);
     case XTYP_ADVREQ:
-        return PositionData(hsz2);
+        return PositionData(hsz2, conversation);
     case XTYP_ADVSTOP:
         // Links, flags and timer stay as they are.
         return reinterpret_cast<HDDEDATA>(1);
@@ -191,7 +192,7 @@ int CMainFrame::ElementOfItem(HSZ item) const {
     return element < elementCount ? element : -1;
 }
 
-HDDEDATA CMainFrame::PositionData(HSZ item) {
+HDDEDATA CMainFrame::PositionData(HSZ item, HCONV adviseConversation) {
     const int element = ElementOfItem(item);
     if (element < 0) {
         return nullptr;
@@ -200,8 +201,14 @@ HDDEDATA CMainFrame::PositionData(HSZ item) {
         korva::EncodePositionRecord({korva::kPositionKind, static_cast<uint16_t>(element),
                                      elements[element].longitude, elements[element].latitude});
     // No flags: DDEML owns the handle once the callback has returned it.
-    return DdeCreateDataHandle(ddeInstance.Id(), bytes.data(), static_cast<DWORD>(bytes.size()), 0,
-                               item, korva::kPositionFormat, 0);
+    HDDEDATA data =
+        DdeCreateDataHandle(ddeInstance.Id(), bytes.data(), static_cast<DWORD>(bytes.size()), 0,
+                            item, korva::kPositionFormat, 0);
+    if (data && adviseConversation) {
+        adviseBlocks.ExpectBlock(bytes, korva::kPositionFormat,
+                                 PartnerProcessId(adviseConversation));
+    }
+    return data;
 }
 
 void CMainFrame::RecordTarget(HCONV conversation) {

@@ -2,6 +2,7 @@
 // publishes the positions, and the commands addressed to the map program.
 #pragma once
 
+#include "advise_block.h"
 #include "dde_handles.h"
 #include "element_table.h"
 #include "frame.h"
@@ -52,6 +53,9 @@ public:
     HWND senderWindow = nullptr;
     int elementCount = 0;
 
+private:
+    AdviseBlockReclaimer adviseBlocks;
+
 protected:
     int OnCreate() override;
     void OnDestroy() override;
@@ -64,7 +68,8 @@ private:
     void StartTimer();
     // The element number of an item handle; -1 when it names no element.
     int ElementOfItem(HSZ item) const;
-    HDDEDATA PositionData(HSZ item);
+    // The datum of the item's element; for an advise, `conversation` is the link's.
+    HDDEDATA PositionData(HSZ item, HCONV adviseConversation = nullptr);
     // Takes the main window of the conversation's client as the target window.
     void RecordTarget(HCONV conversation);
     bool HasTarget() const;

@@ -20,14 +20,19 @@ BOOL CALLBACK TakeMainWindow(HWND window, LPARAM param) {
 
 } // namespace
 
-HWND MainWindowOfPartner(HCONV conversation) {
+DWORD PartnerProcessId(HCONV conversation) {
     CONVINFO info{};
     info.cb = sizeof info;
     if (!conversation || !DdeQueryConvInfo(conversation, QID_SYNC, &info) || !info.hwndPartner) {
-        return nullptr;
+        return 0;
     }
-    Search search{0, nullptr};
-    GetWindowThreadProcessId(info.hwndPartner, &search.processId);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(info.hwndPartner, &processId);
+    return processId;
+}
+
+HWND MainWindowOfPartner(HCONV conversation) {
+    Search search{PartnerProcessId(conversation), nullptr};
     if (search.processId == 0 || search.processId == GetCurrentProcessId()) {
         return nullptr;
     }
