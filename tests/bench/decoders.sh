@@ -52,6 +52,7 @@ bench_decoders() {
         "GIF 8-bit drawing $size vs giflib" gif giflib "$work/drawing.gif" \
         "GIF 8-bit photo $size vs stb_image" gif stb "$work/photo.gif" \
         "TIFF 24-bit uncompressed vs libtiff" tiff libtiff "$work/rgb.tif" \
+        "TIFF 24-bit uncompressed vs libtiff + DIB rows" tiff libtiff+rows "$work/rgb.tif" \
         "TIFF 24-bit LZW photo vs libtiff" tiff libtiff "$work/rgb-lzw.tif" \
         "TIFF 8-bit palette LZW drawing vs libtiff" tiff libtiff "$work/palette-lzw.tif" \
         "BMP 8-bit photo $size vs stb_image" bmp stb "$work/photo8.bmp" \

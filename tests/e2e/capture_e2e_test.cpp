@@ -93,9 +93,17 @@ void CtrlDoubleClick(POINT at, bool withCtrl = true) {
 }
 
 // Checks a radio button as a click on it does.
+// A click is the button's own press and release; when something else takes the mouse
+// capture in between (the display still settling after the robot's real clicks), the button
+// lets it go unclicked, as it would for a user, and the click is made again.
 void ClickRadio(HWND dialog, int id) {
-    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    robot::Sync(dialog);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        robot::Sync(dialog);
+        if (robot::IsChecked(dialog, id)) {
+            return;
+        }
+    }
 }
 
 POINT InsideClientArea(HWND window, int dx, int dy) {

@@ -3,7 +3,8 @@
 // readers' colours are compared at every pixel, so that the two read the same picture.
 //
 //   decoders_bench FIGURE OURS THEIRS FILE [FIGURE OURS THEIRS FILE...]
-//     OURS: gif | tiff | bmp      THEIRS: giflib | libtiff | stb
+//     OURS: gif | tiff | bmp      THEIRS: giflib | libtiff | libtiff+rows | stb
+//     (libtiff+rows: libtiff, then the picture turned into a Windows bitmap's rows)
 //
 // Prints one row per case, "ROW|figure|ours MB/s|theirs MB/s|ours/theirs|target", the speed
 // being megabytes of input file per second (10^6 bytes) from each reader's fastest decode.
@@ -54,6 +55,13 @@ bench::Decoded DecodeTheirs(const std::string& library, std::span<const std::uin
     }
     if (library == "libtiff") {
         return bench::DecodeWithLibtiff(file);
+    }
+    if (library == "libtiff+rows") {
+        bench::Decoded decoded = bench::DecodeWithLibtiff(file);
+        if (!decoded.Empty()) {
+            bench::AddWindowsRows(decoded);
+        }
+        return decoded;
     }
     return bench::DecodeWithStb(file);
 }
@@ -158,7 +166,8 @@ void RunCase(const std::string& figure, const std::string& ours, const std::stri
 int main(int argc, char** argv) {
     if (argc < 5 || (argc - 1) % 4 != 0) {
         std::fprintf(stderr,
-                     "usage: decoders_bench FIGURE gif|tiff|bmp giflib|libtiff|stb FILE...\n");
+                     "usage: decoders_bench FIGURE gif|tiff|bmp giflib|libtiff|libtiff+rows|stb "
+                     "FILE...\n");
         return 2;
     }
     std::printf("comparison libraries: %s\n", bench::LibraryVersions().c_str());

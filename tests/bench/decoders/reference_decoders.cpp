@@ -89,6 +89,27 @@ void Decoded::Colour(int x, int y, std::uint8_t rgb[3]) const {
     std::memcpy(rgb, p, 3);
 }
 
+void AddWindowsRows(Decoded& decoded) {
+    const std::size_t rowBytes =
+        static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.channels);
+    const std::size_t stride = (rowBytes + 3) & ~std::size_t{3};
+    decoded.windowsRows.assign(stride * static_cast<std::size_t>(decoded.height), 0);
+    for (int y = 0; y < decoded.height; ++y) {
+        const std::uint8_t* from = decoded.pixels.get() + static_cast<std::size_t>(y) * rowBytes;
+        std::uint8_t* to =
+            decoded.windowsRows.data() + static_cast<std::size_t>(decoded.height - 1 - y) * stride;
+        if (decoded.channels != 3) {
+            std::memcpy(to, from, rowBytes);
+            continue;
+        }
+        for (std::size_t x = 0; x < rowBytes; x += 3) {
+            to[x] = from[x + 2];
+            to[x + 1] = from[x + 1];
+            to[x + 2] = from[x];
+        }
+    }
+}
+
 Decoded DecodeWithGiflib(std::span<const std::uint8_t> bytes) {
     Decoded out;
     MemoryFile file{bytes};

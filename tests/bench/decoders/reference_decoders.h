@@ -25,6 +25,8 @@ struct Decoded {
     int channels = 0;
     std::vector<std::uint8_t> palette; // red, green, blue per entry
     Bytes pixels;
+    // The same picture as a Windows bitmap holds it, when asked for (see AddWindowsRows).
+    std::vector<std::uint8_t> windowsRows;
 
     bool Empty() const { return !pixels; }
     // Red, green and blue of the pixel at x, y from the top-left.
@@ -35,6 +37,11 @@ struct Decoded {
 Decoded DecodeWithGiflib(std::span<const std::uint8_t> file);
 Decoded DecodeWithLibtiff(std::span<const std::uint8_t> file);
 Decoded DecodeWithStb(std::span<const std::uint8_t> file);
+
+// Makes `windowsRows`: rows from the bottom, each padded to four bytes, pixels of three
+// channels as blue, green, red. What a reader built on a library must add before the picture
+// can be drawn, and what the project's readers produce directly.
+void AddWindowsRows(Decoded& decoded);
 
 // Library and version, for the log.
 std::string LibraryVersions();
