@@ -296,8 +296,9 @@ DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& e
     if (topDown) {
         stored.height = header.height == INT32_MIN ? INT32_MAX : -header.height;
     }
-    if (stored.width == 0 || stored.height == 0) {
-        // No picture has no pixels; reading "rows" of none would go on for up to 2^31 of them.
+    if (RowSize(stored) == 0 || stored.height == 0) {
+        // No picture has rows of no bytes (no width, or a width of -1 that rounds to none);
+        // reading "rows" of none would go on for up to 2^31 of them.
         error.Set(kImageReadError, texts::kUnsupportedFormat);
         return {};
     }

@@ -161,6 +161,13 @@ TEST(BitmapFile, APictureWithoutWidthOrHeightIsRefusedAtOnce) {
                   "Formato non supportato");
     ExpectFailure(WindowsFile(40, 4, 0, 8, 0, Bytes(1024, 0)), kImageReadError,
                   "Formato non supportato");
+    // A width of -1 makes rows of no bytes too (found by fuzzing: 12 million of them, top down).
+    Bytes masks32(12, 0);
+    masks32[2] = static_cast<char>(0xFF);
+    masks32[5] = static_cast<char>(0xFF);
+    masks32[8] = static_cast<char>(0xFF);
+    ExpectFailure(WindowsFile(40, -1, -12713986, 32, 3 /* BI_BITFIELDS */, masks32),
+                  kImageReadError, "Formato non supportato");
 }
 
 TEST(BitmapFile, CodesOfAFailureStayAfterALaterSuccess) {
