@@ -122,7 +122,7 @@ TEST_F(Closing, YesCreatesTheGroupAndASecondInstallationReplacesItsItems) {
         // Spoil one item: the next installation must put it back.
         testfs::WriteFile(GroupFolder() + "\\Guida.lnk", "not a shortcut");
         EXPECT_EQ(ItemTarget("Guida.lnk"), "");
-        CloseFolderWindows();
+        CloseGroupWindowOnceShown();
     }
 }
 

@@ -44,11 +44,7 @@ protected:
         CleanCommonControls();
     }
     void TearDown() override {
-        // The shell opens the group's folder window some time after the installer asks for
-        // it; wait for it so it cannot turn up in the next test.
-        if (testfs::Exists(GroupFolder())) {
-            WaitForFolderWindow(5000);
-        }
+        CloseGroupWindowOnceShown();
         RemoveGroup();
         CleanCommonControls();
         Installation::TearDown();
@@ -79,6 +75,17 @@ protected:
             robot::Click(network, IDNO);
         }
         ASSERT_TRUE(run.AnswerIconQuestion(iconAnswer)) << Shown(run.Pid());
+        groupWindowExpected_ = groupWindowExpected_ || iconAnswer == IDYES;
+    }
+
+    // After a yes the shell opens the group's folder window some time later: waits for it
+    // and closes it, so that it cannot turn up in a later test.
+    void CloseGroupWindowOnceShown() {
+        if (groupWindowExpected_) {
+            WaitForFolderWindow(5000);
+            groupWindowExpected_ = false;
+        }
+        CloseFolderWindows();
     }
 
     // The texts of the program's windows, for failure messages.
@@ -116,6 +123,7 @@ protected:
     }
 
     winetest::ScopedDllOverrides overrides_{"install.exe"};
+    bool groupWindowExpected_ = false;
 };
 
 } // namespace e2e

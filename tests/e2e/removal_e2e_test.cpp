@@ -70,7 +70,7 @@ TEST_F(Removal, ProductStartedOnceIsRemovedByDel) {
     InstallUpToTheQuestion(install, IDYES, false, 3);
     EXPECT_EQ(FinalMessage(install, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
     EXPECT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
-    CloseFolderWindows();
+    CloseGroupWindowOnceShown();
 
     // What the removal must leave: files with attributes, and what it must not enter.
     const std::string& d = destination_;
@@ -114,7 +114,7 @@ TEST_F(Removal, TheGroupsRemovalItemRemovesTheProduct) {
     InstallUpToTheQuestion(install, IDYES);
     EXPECT_EQ(FinalMessage(install, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
     ASSERT_EQ(Joined(ItemsOnceSettled(kAllItems)), Joined(kAllItems));
-    CloseFolderWindows();
+    CloseGroupWindowOnceShown();
 
     // The installations item opens the CD's menu again.
     ASSERT_EQ(RunToEnd(ItemTarget("Installazioni Korva.lnk")), 0);
