@@ -17,25 +17,6 @@ constexpr DWORD kWindowTimeoutMs = 30000;
 constexpr DWORD kPollMs = 1;
 constexpr const char* kMenuTitle = "MENU' PRINCIPALE";
 
-struct Search {
-    DWORD processId;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char text[64] = {};
-    if (processId == search->processId && IsWindowVisible(window) &&
-        GetWindowTextA(window, text, sizeof text) > 0 && std::string(text) == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Milliseconds from the start of the program to its visible window with that title; the
 // program is then closed with that window's Cancel command. Negative when the window did not
 // come.
@@ -46,20 +27,20 @@ double TimeToWindow(const std::string& program, const std::string& workingDir, c
         std::fprintf(stderr, "startup_bench: cannot start %s\n", program.c_str());
         return -1;
     }
-    Search search{process.Id(), title, nullptr};
-    while (!search.found && process.IsRunning() &&
+    HWND found = nullptr;
+    while (!found && process.IsRunning() &&
            bench::MicrosecondsNow() - started < kWindowTimeoutMs * 1000LL) {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) {
+        found = robot::FindBusyWindow(process.Id(), title);
+        if (!found) {
             Sleep(kPollMs);
         }
     }
     const int64_t shown = bench::MicrosecondsNow();
-    if (!search.found) {
+    if (!found) {
         std::fprintf(stderr, "startup_bench: \"%s\" did not appear\n", title);
         return -1;
     }
-    robot::SendCommand(search.found, IDCANCEL);
+    robot::SendCommand(found, IDCANCEL);
     if (process.Wait(robot::kDefaultTimeoutMs) == -1) {
         std::fprintf(stderr, "startup_bench: %s did not end\n", program.c_str());
     }
