@@ -5,7 +5,12 @@ KORVA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVA_BUILD=${KORVA_BUILD:-$KORVA_ROOT/build}
 KORVA_HOST_BUILD=$KORVA_BUILD/host
 KORVA_WIN32_BUILD=$KORVA_BUILD/win32
+KORVA_WIN64_BUILD=$KORVA_BUILD/win64
+# The Windows tree whose programs the Wine tiers run, and its prefixes: the 32-bit programs
+# in 32-bit prefixes where this machine runs 32-bit programs (see choose_wine_mode).
+KORVA_TEST_BUILD=$KORVA_WIN32_BUILD
 KORVA_PREFIXES=$KORVA_BUILD/prefixes
+KORVA_WINE_BITS=32
 
 say() { printf '==> %s\n' "$*"; }
 

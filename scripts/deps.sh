@@ -8,6 +8,10 @@ KORVA_PACKAGES=(
     libgif-dev libtiff-dev libstb-dev
 )
 
+# Only where this machine cannot run 32-bit programs (see choose_wine_mode).
+KORVA_PACKAGES_64=(wine64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                   binutils-mingw-w64-x86-64)
+
 pkg_installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
@@ -17,9 +21,34 @@ as_root() {
 }
 
 install_dependencies() {
+    install_packages "${KORVA_PACKAGES[@]}"
+    choose_wine_mode
+    if [ "$KORVA_WINE_BITS" = 64 ]; then
+        install_packages "${KORVA_PACKAGES_64[@]}"
+    fi
+}
+
+# Some kernels are built or started without 32-bit program support: 32-bit Wine cannot start
+# there at all. The Wine tiers then run the same sources built as 64-bit Windows programs in
+# 64-bit prefixes; the deliverables are still the 32-bit programs of build/win32.
+choose_wine_mode() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        KORVA_WINE_BITS=32
+        KORVA_TEST_BUILD=$KORVA_WIN32_BUILD
+        KORVA_PREFIXES=$KORVA_BUILD/prefixes
+        return
+    fi
+    KORVA_WINE_BITS=64
+    KORVA_TEST_BUILD=$KORVA_WIN64_BUILD
+    KORVA_PREFIXES=$KORVA_BUILD/prefixes64
+    say "this machine cannot run 32-bit programs (its kernel has no 32-bit emulation):"
+    say "the Wine tiers run the 64-bit build of the programs ($KORVA_TEST_BUILD) in 64-bit prefixes"
+}
+
+install_packages() {
     local missing=()
     local p
-    for p in "${KORVA_PACKAGES[@]}"; do
+    for p in "$@"; do
         pkg_installed "$p" || missing+=("$p")
     done
     if [ ${#missing[@]} -eq 0 ]; then

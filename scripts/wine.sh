@@ -1,6 +1,5 @@
 # Wine prefixes, the virtual display and the persistent wineservers for tests and demo runs. Sourced.
 
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no menu files written outside the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -21,6 +20,17 @@ prefix_version() {
     esac
 }
 
+# Wine of the mode chosen by choose_wine_mode: 32-bit prefixes, or 64-bit ones where this
+# machine cannot run 32-bit programs (Debian's "wine" starts the 32-bit loader when both are
+# installed, so the 64-bit one is named).
+korva_wine() {
+    if [ "$KORVA_WINE_BITS" = 64 ]; then
+        WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+    else
+        WINEARCH=win32 wine "$@"
+    fi
+}
+
 # Creates the prefix once; a marker file says it is complete.
 make_prefix() {
     local name=$1
@@ -32,18 +42,45 @@ make_prefix() {
     mkdir -p "$dir" "$(dirname "$log")"
     (
         export WINEPREFIX=$dir
-        wineboot -i
+        korva_wine wineboot -i
         wineserver -w
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        winecfg /v "$(prefix_version "$name")"
+        korva_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+        korva_wine winecfg /v "$(prefix_version "$name")"
+        # 64-bit winecfg keeps the Windows 95 family out of its choice: the value it would
+        # write is written directly.
+        if [ "$KORVA_WINE_BITS" = 64 ]; then
+            korva_wine reg add 'HKCU\Software\Wine' /v Version /d "$(prefix_version "$name")" /f
+        fi
         wineserver -w
     ) >"$log" 2>&1 </dev/null
     touch "$dir/.korva-ready"
 }
 
+# A new prefix links the user's folders (Desktop, Documents, ...) to the home directory. The
+# tests delete files, so every folder of drive C: must be the prefix's own: each link that
+# leads out of the prefix becomes an empty directory of the prefix, and Wine is told not to
+# update the prefix (an update would link the folders again). Checked at every run.
+sandbox_prefix() {
+    local dir=$1 link target real_prefix
+    real_prefix=$(realpath "$dir")
+    while IFS= read -r -d '' link; do
+        target=$(realpath -m "$link")
+        case "$target" in
+            "$real_prefix"/*) continue ;;
+        esac
+        say "sandboxing $link (linked to $target)"
+        rm -f "$link"
+        mkdir -p "$link"
+    done < <(find "$dir/drive_c" -type l -print0)
+    echo disable >"$dir/.update-timestamp"
+}
+
 prepare_prefixes() {
     local n
-    for n in "${KORVA_PREFIX_NAMES[@]}"; do make_prefix "$n"; done
+    for n in "${KORVA_PREFIX_NAMES[@]}"; do
+        make_prefix "$n"
+        sandbox_prefix "$KORVA_PREFIXES/$n"
+    done
 }
 
 # Starts one Xvfb on the first free display number; sets KORVA_NEW_DISPLAY (":N").

@@ -7,7 +7,7 @@ bench_install() {
     local drive=$prefix/drive_c
     say "making a ${megabytes} MB CD of ${files} tiles in $cd"
     rm -rf "$cd"
-    "$KORVA_HOST_BUILD/tools/mkcd" --out "$cd" $(cat "$KORVA_WIN32_BUILD/cd-programs.args") \
+    "$KORVA_HOST_BUILD/tools/mkcd" --out "$cd" $(cat "$KORVA_TEST_BUILD/cd-programs.args") \
         --bitmap-tree "$megabytes,$files" >/dev/null
     # What a complete install copies: the program files and the areas of the edition.
     local sources=("$cd/cd_ita/italia" "$cd/cd_ita/sicilia") file
@@ -30,7 +30,7 @@ bench_install() {
     rm -rf "$drive/korva-floor" && sync
     local out floor_ms
     start=$(date +%s%N)
-    out=$(KORVA_PREFIX=nt "$KORVA_WIN32_BUILD/wine-run" "$KORVA_WIN32_BUILD/tests/bench/copy_floor.exe" \
+    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/tests/bench/copy_floor.exe" \
         'C:\korva-floor' "${to_windows[@]}") && sync
     end=$(date +%s%N)
     # The loop's whole run: Wine's start, the copy and the write-out.
@@ -39,7 +39,7 @@ bench_install() {
     rm -rf "$drive/korva-floor"
 
     rm -rf "$drive/korva-bench" "$drive/windows/korva.ini" && sync
-    out=$(KORVA_PREFIX=nt "$KORVA_WIN32_BUILD/wine-run" "$KORVA_WIN32_BUILD/tests/bench/install_bench.exe" \
+    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/tests/bench/install_bench.exe" \
         "Z:${cd//\//\\}" 'C:\korva-bench')
     start=$(date +%s%N)
     sync
