@@ -7,9 +7,9 @@
 #include "file_remove.h"
 #include "handles.h"
 #include "paths.h"
-#include "profile.h"
 #include "progman_client.h"
 #include "removal_guard.h"
+#include "removal_target.h"
 
 #include <algorithm>
 #include <vector>
@@ -64,8 +64,9 @@ std::vector<std::string> List(HWND box, const std::string& pattern, UINT attribu
 }
 
 // The subdirectories to enter: "[name]" entries, without names that begin with a dot (the
-// parent among them) or that carry an extension. The listing of "*." should hold no
-// extensions; this platform's listing does not always keep to that.
+// parent among them) or that carry an extension, and without links and junctions, which lead
+// out of the installation. The listing of "*." should hold no extensions; this platform's
+// listing does not always keep to that.
 std::vector<std::string> SubdirectoriesToEnter(HWND box, const std::string& directory) {
     std::vector<std::string> paths;
     for (const std::string& entry :
@@ -77,7 +78,10 @@ std::vector<std::string> SubdirectoriesToEnter(HWND box, const std::string& dire
         if (name[0] == '.' || name.find('.') != std::string::npos) {
             continue;
         }
-        paths.push_back(JoinPath(directory, name));
+        const std::string path = ResolveEntryIn(directory, name, true);
+        if (!path.empty()) {
+            paths.push_back(path);
+        }
     }
     return paths;
 }
@@ -87,11 +91,13 @@ std::vector<std::string> SubdirectoriesToEnter(HWND box, const std::string& dire
 std::vector<std::string> OrdinaryFiles(HWND box, const std::string& directory) {
     std::vector<std::string> paths;
     for (const std::string& name : List(box, JoinPath(directory, "*.*"), DDL_READWRITE)) {
-        const std::string path = JoinPath(directory, name);
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const std::string path = ResolveEntryIn(directory, name, false);
+        const DWORD attributes =
+            path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY |
-                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+            (attributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT))) {
             continue;
         }
         paths.push_back(path);
@@ -99,9 +105,25 @@ std::vector<std::string> OrdinaryFiles(HWND box, const std::string& directory) {
     return paths;
 }
 
+// `directory` is resolved and lies inside the resolved installation directory; so does every
+// path the listings lead to.
+void DeleteFilesBelow(const std::string& directory, HWND listBox) {
+    for (const std::string& subdirectory : SubdirectoriesToEnter(listBox, directory)) {
+        DeleteFilesBelow(subdirectory, listBox);
+    }
+    for (const std::string& file : OrdinaryFiles(listBox, directory)) {
+        fw::RemoveFile(file);
+    }
+}
+
 } // namespace
 
 void DeleteTreeFiles(const std::string& directory, HWND listBox) {
+    // Only the directory the platform resolves is emptied, never the text as written.
+    const std::string resolved = ResolveDirectory(directory);
+    if (resolved.empty() || IsRootPath(resolved)) {
+        throw CFileException(CFileException::badPath, directory);
+    }
     UniqueWindow ownBox;
     if (!listBox) {
         ownBox = CreateListingBox();
@@ -111,19 +133,13 @@ void DeleteTreeFiles(const std::string& directory, HWND listBox) {
             throw CFileException(CFileException::genericException, directory);
         }
     }
-    for (const std::string& subdirectory : SubdirectoriesToEnter(listBox, directory)) {
-        DeleteTreeFiles(subdirectory, listBox);
-    }
-    for (const std::string& file : OrdinaryFiles(listBox, directory)) {
-        fw::RemoveFile(file);
-    }
+    DeleteFilesBelow(resolved, listBox);
 }
 
 int RemoveInstallation(const std::string& windowsDir) {
     const std::string settings = JoinPath(windowsDir, "korva.ini");
-    const std::string installDir =
-        fw::ReadProfileString(settings, "INFO", "KorvaDir", "", kPathSize);
-    if (!MayRemoveFrom(installDir, windowsDir)) {
+    const std::string installDir = RemovableInstallDirectory(windowsDir);
+    if (installDir.empty()) {
         return 0;
     }
     if (!fw::CanOpenForReading(JoinPath(installDir, "korva.wmf"))) {

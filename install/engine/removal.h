@@ -9,16 +9,19 @@
 namespace korva {
 
 // 1 when the removal ran, 0 when there was nothing to remove: no korva.ini, no
-// "INFO"/"KorvaDir" in it, a directory that may not be emptied (a root, or one holding
-// Windows), or no "korva.wmf" in the directory it names. A file that cannot be deleted
-// raises CFileException and stops the removal where it is.
+// "INFO"/"KorvaDir" in it, a directory that may not be emptied (see removal_target.h: a
+// root, a system or shell folder or one holding it, a link, or not the directory the
+// installer recorded), or no "korva.wmf" in the directory it names. Nothing is deleted then.
+// A file that cannot be deleted raises CFileException and stops the removal where it is.
 int RemoveInstallation(const std::string& windowsDir);
 
 // Deletes the ordinary files of `directory` and of its subdirectories, subdirectories
 // first. Read-only, hidden and system files stay, and so do the directories themselves;
-// subdirectories whose names have an extension, or begin with a dot, are not entered.
-// `listBox` is the listing control of the outer call; null there. Raises CFileException
-// when a listed file cannot be deleted.
+// subdirectories whose names have an extension, or begin with a dot, are not entered, and
+// neither are links and junctions. Works on the directory as the platform resolves it and
+// never leaves it. `listBox` is the listing control to use; null to make one. Raises
+// CFileException when `directory` cannot be resolved or is a root, or when a listed file
+// cannot be deleted.
 void DeleteTreeFiles(const std::string& directory, HWND listBox = nullptr);
 
 } // namespace korva

@@ -1,7 +1,6 @@
 // The Program Manager commands of the product's group and the blocks they travel in, and the
 // directories the removal may empty.
 #include "progman_commands.h"
-#include "removal_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -97,17 +96,4 @@ TEST(ProgmanCommandBlock, CommandsTooLongForTheBlockTravelWhole) {
         EXPECT_EQ(block.size(), std::max<std::size_t>(100, command.size() + 1));
         EXPECT_EQ(std::string(block.data()), command);
     }
-}
-
-TEST(MayRemoveFrom, RootsAndDirectoriesHoldingWindowsAreNeverEmptied) {
-    const char* windows = "C:\\WINDOWS";
-    EXPECT_TRUE(MayRemoveFrom("C:\\korva", windows));
-    EXPECT_TRUE(MayRemoveFrom("D:\\mappe\\korva\\", windows));
-    EXPECT_TRUE(MayRemoveFrom("C:\\WINDOWS2", windows));
-    EXPECT_TRUE(MayRemoveFrom("\\\\server\\share\\korva", windows));
-    for (const char* dir : {"", "\\", "C:", "c:\\", "D:\\\\", "\\\\server\\share",
-                            "\\\\server\\share\\", "C:\\windows", "c:\\Windows\\", "\\\\server"}) {
-        EXPECT_FALSE(MayRemoveFrom(dir, windows)) << dir;
-    }
-    EXPECT_FALSE(MayRemoveFrom("C:\\Users", "c:\\users\\root\\windows"));
 }
