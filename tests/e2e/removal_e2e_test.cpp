@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace e2e;
 
 namespace {
@@ -57,10 +59,13 @@ protected:
         testfs::WriteFile(GroupFolder() + "\\KORVA '98 3.04.lnk", "item");
     }
     void WriteSettings(const std::string& text) { testfs::WriteFile(testfs::KorvaIniPath(), text); }
-    std::string KorvaDirSettings() const {
-        return "[Installazione]\r\nVersione_di_KORVA=3.04\r\n[INFO]\r\nKorvaDir=" + destination_ +
-               "\r\n";
+    // The settings of an installation: the directory the installer recorded and the one the
+    // map program recorded.
+    static std::string Settings(const std::string& recorded, const std::string& korvaDir) {
+        return "[Installazione]\r\nVersione_di_KORVA=3.04\r\nDirectory_di_KORVA=" + recorded +
+               "\r\n[INFO]\r\nKorvaDir=" + korvaDir + "\r\n";
     }
+    std::string KorvaDirSettings() const { return Settings(destination_, destination_); }
 };
 
 } // namespace
@@ -225,4 +230,135 @@ TEST_F(Removal, AFileThatCannotBeDeletedStopsTheRemovalAndTheCoverStays) {
     // Escape (the dialog's cancel command) closes the cover and ends the program.
     ASSERT_TRUE(robot::SendCommand(cover, IDCANCEL));
     EXPECT_EQ(removal.WaitExit(), 0);
+}
+
+namespace {
+
+// Every file of drive C: (links listed, not followed), as the whole drive looks to the prefix.
+std::vector<std::string> DriveListing() {
+    return testfs::ListTree("C:");
+}
+
+// The entries of `before` that `after` lacks.
+std::vector<std::string> Missing(const std::vector<std::string>& before,
+                                 const std::vector<std::string>& after) {
+    std::vector<std::string> missing;
+    for (const std::string& path : before) {
+        const bool kept = std::any_of(after.begin(), after.end(), [&](const std::string& other) {
+            return lstrcmpiA(path.c_str(), other.c_str()) == 0;
+        });
+        if (!kept) {
+            missing.push_back(path);
+        }
+    }
+    return missing;
+}
+
+std::string ShortName(const std::string& path) {
+    char shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(shortPath, length) : path;
+}
+
+// A "KorvaDir" the removal must refuse, where the map program's marker is planted.
+struct Hostile {
+    const char* name;
+    const char* korvaDir;  // "" for the cases built in the test
+    const char* markerDir; // where korva.wmf lies, so that only the guard stands in the way
+};
+
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+    *out << hostile.name;
+}
+
+class HostileDirectories : public Removal, public ::testing::WithParamInterface<Hostile> {};
+
+const char* kProgramFiles = "C:\\Program Files";
+
+} // namespace
+
+// korva.ini names both keys the same, as a damaged or planted file could: only the removal's
+// own judgement of the directory stands between the user and the loss of the drive.
+TEST_P(HostileDirectories, NothingOnTheDriveIsDeletedAndTheRemovalSaysSo) {
+    const Hostile& h = GetParam();
+    MakeHandInstallation(true);
+    std::string korvaDir = h.korvaDir;
+    std::string recorded = h.korvaDir;
+    std::string markerDir = h.markerDir;
+    if (std::string(h.name) == "ShortNameOfProgramFiles") {
+        korvaDir = recorded = ShortName(kProgramFiles);
+        ASSERT_NE(korvaDir, kProgramFiles) << "the prefix gives Program Files no short name";
+    } else if (std::string(h.name) == "NotTheInstalledDirectory") {
+        korvaDir = destination_;
+        recorded = destination_ + "-altra";
+        testfs::MakeDirs(recorded);
+        markerDir = destination_;
+    }
+    ASSERT_TRUE(testfs::Exists(markerDir));
+    testfs::ScopedFile marker(markerDir + (markerDir.back() == '\\' ? "" : "\\") + "korva.wmf",
+                              "marker");
+    const std::string settings = Settings(recorded, korvaDir);
+    WriteSettings(settings);
+    const std::vector<std::string> before = DriveListing();
+
+    InstallerRun removal(cd_);
+    StartRemoval(removal);
+    EXPECT_EQ(RemovalMessage(removal.Pid()), kNothingText);
+    EXPECT_EQ(removal.WaitExit(), 0);
+
+    EXPECT_EQ(Joined(Missing(before, DriveListing())), "");
+    EXPECT_EQ(testfs::ReadFile(testfs::KorvaIniPath()), settings);
+    EXPECT_EQ(Joined(GroupItems()), "KORVA '98 3.04.lnk\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Removal, HostileDirectories,
+    ::testing::Values(Hostile{"ParentOfWindows", "C:\\windows\\..", "C:\\"},
+                      Hostile{"RootWithDot", "C:\\.", "C:\\"},
+                      Hostile{"RootWithSlash", "c:/", "C:\\"},
+                      Hostile{"ProgramFiles", "C:\\Program Files", "C:\\Program Files"},
+                      Hostile{"ShortNameOfProgramFiles", "", "C:\\Program Files"},
+                      Hostile{"NotTheInstalledDirectory", "", ""}),
+    [](const ::testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+
+// A link inside the installation that leads out of the prefix, into the build tree: the
+// removal empties the installation and leaves the link and everything it leads to.
+TEST_F(Removal, ALinkOutOfTheInstallationIsNotFollowed) {
+    MakeHandInstallation(true);
+    WriteSettings(KorvaDirSettings());
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string outside = program;
+    outside = outside.substr(0, outside.rfind('\\')) + "\\link-target-" + TestName() + "-" +
+              std::to_string(GetCurrentProcessId());
+    ASSERT_EQ(testfs::UnixPath(outside).rfind(testfs::UnixPath("C:\\"), 0), std::string::npos)
+        << "the link must lead out of the prefix";
+    struct Outside {
+        std::string dir;
+        ~Outside() { testfs::RemoveTree(dir); }
+    } target{outside};
+    testfs::MakeDirs(outside + "\\sub");
+    testfs::WriteFile(outside + "\\keep.txt", "outside");
+    testfs::WriteFile(outside + "\\sub\\deep.txt", "outside");
+    testfs::ScopedLink link(destination_ + "\\fuori", outside);
+    testfs::ScopedLink nested(destination_ + "\\sub\\altrove", outside);
+
+    // How Wine shows a link to a directory: a directory that is a reparse point, to the
+    // attributes and to the directory listing alike.
+    const DWORD linkAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    EXPECT_EQ(GetFileAttributesA((destination_ + "\\fuori").c_str()), linkAttributes);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((destination_ + "\\fuori").c_str(), &entry);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    EXPECT_EQ(entry.dwFileAttributes, linkAttributes);
+
+    InstallerRun removal(cd_);
+    StartRemoval(removal);
+    EXPECT_EQ(RemovalMessage(removal.Pid()), kRemovedText);
+    EXPECT_EQ(removal.WaitExit(), 0);
+
+    EXPECT_EQ(Joined(testfs::ListTree(outside)), Joined({"keep.txt", "sub\\deep.txt"}));
+    EXPECT_EQ(Joined(testfs::ListTree(destination_)), Joined({"fuori", "sub\\altrove"}));
+    EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
 }

@@ -30,6 +30,11 @@ void RemoveTree(const std::string& path) {
                 continue;
             }
             std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // A link: never followed, its target is somebody else's.
+                RemoveLink(child);
+                continue;
+            }
             SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
@@ -40,6 +45,11 @@ void RemoveTree(const std::string& path) {
         FindClose(find);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+void RemoveLink(const std::string& path) {
+    // Under Wine a link is a Linux symbolic link: removed as such, its target untouched.
+    RunHostProgram("/bin/rm -f \"" + UnixPath(path) + "\"");
 }
 
 void MakeDirs(const std::string& path) {
@@ -105,7 +115,9 @@ void CollectTree(const std::string& root, const std::string& relative,
             continue;
         }
         std::string path = relative.empty() ? name : relative + "\\" + name;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // A link is listed as an entry of its own and not followed.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
             CollectTree(root, path, files);
         } else {
             files.push_back(path);
@@ -212,6 +224,25 @@ void SetReadOnly(const std::string& path, bool readOnly) {
     if (readOnly) {
         RunHostProgram("/usr/bin/chattr " + flag + " \"" + UnixPath(path) + "\"");
     }
+}
+
+ScopedFile::ScopedFile(std::string path, const std::string& text) : path_(std::move(path)) {
+    WriteFile(path_, text);
+}
+
+ScopedFile::~ScopedFile() {
+    DeleteFileIfAny(path_);
+}
+
+ScopedLink::ScopedLink(std::string path, const std::string& target) : path_(std::move(path)) {
+    if (RunHostProgram("/bin/ln -s \"" + UnixPath(target) + "\" \"" + UnixPath(path_) + "\"") !=
+        0) {
+        throw std::runtime_error("cannot link " + path_ + " to " + target);
+    }
+}
+
+ScopedLink::~ScopedLink() {
+    RemoveLink(path_);
 }
 
 std::string WindowsDir() {

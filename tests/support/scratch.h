@@ -11,13 +11,17 @@ namespace testfs {
 std::string SampleCd();
 // An empty directory of the prefix's temporary directory for one test.
 std::string FreshScratchDir(const std::string& name);
+// Removes a directory tree; links in it are removed, never followed.
 void RemoveTree(const std::string& path);
+// Removes a link (under Wine a Linux symbolic link) without touching its target.
+void RemoveLink(const std::string& path);
 void MakeDirs(const std::string& path);
 bool Exists(const std::string& path);
 void CopyFileOrFail(const std::string& from, const std::string& to);
 // Copies a directory tree; `to` is created.
 void CopyTree(const std::string& from, const std::string& to);
-// Relative paths of every file under `root` ("sub\\name"), sorted.
+// Relative paths of every file under `root` ("sub\\name"), sorted. A link is listed as an
+// entry and not followed.
 std::vector<std::string> ListTree(const std::string& root);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
@@ -32,6 +36,31 @@ void SetReadOnly(const std::string& path, bool readOnly);
 std::string UnixPath(const std::string& path);
 // Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.
 long RunHostProgram(const std::string& commandLine);
+
+// A file planted for one test, deleted again when the test ends, however it ends.
+class ScopedFile {
+public:
+    ScopedFile(std::string path, const std::string& text);
+    ~ScopedFile();
+    ScopedFile(const ScopedFile&) = delete;
+    ScopedFile& operator=(const ScopedFile&) = delete;
+
+private:
+    std::string path_;
+};
+
+// A Linux symbolic link at `path` to `target` (both Windows paths) for one test: what Wine
+// shows for a link or junction. Removed again, the target untouched.
+class ScopedLink {
+public:
+    ScopedLink(std::string path, const std::string& target);
+    ~ScopedLink();
+    ScopedLink(const ScopedLink&) = delete;
+    ScopedLink& operator=(const ScopedLink&) = delete;
+
+private:
+    std::string path_;
+};
 
 std::string WindowsDir();
 std::string KorvaIniPath();

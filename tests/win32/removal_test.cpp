@@ -16,8 +16,12 @@ TEST(Removal, ADirectoryHoldingWindowsIsNotAnInstallation) {
     testfs::WriteFile(above + "\\korva.exe", "program");
     testfs::WriteFile(windows + "\\system.ini", "[boot]\r\n");
 
+    const auto settingsNaming = [](const std::string& dir) {
+        return "[Installazione]\r\nDirectory_di_KORVA=" + dir + "\r\n[INFO]\r\nKorvaDir=" + dir +
+               "\r\n";
+    };
     for (const std::string& named : {above, windows, windows + "\\"}) {
-        testfs::WriteFile(settings, "[INFO]\r\nKorvaDir=" + named + "\r\n");
+        testfs::WriteFile(settings, settingsNaming(named));
         EXPECT_EQ(RemoveInstallation(windows), 0) << named;
     }
     EXPECT_EQ(testfs::ListTree(above).size(), 4u);
@@ -26,7 +30,7 @@ TEST(Removal, ADirectoryHoldingWindowsIsNotAnInstallation) {
     const std::string installed = above + "\\korva";
     testfs::MakeDirs(installed);
     testfs::CopyFileOrFail(above + "\\korva.wmf", installed + "\\korva.wmf");
-    testfs::WriteFile(settings, "[INFO]\r\nKorvaDir=" + installed + "\r\n");
+    testfs::WriteFile(settings, settingsNaming(installed));
     EXPECT_EQ(RemoveInstallation(windows), 1);
     EXPECT_FALSE(testfs::Exists(installed + "\\korva.wmf"));
     EXPECT_FALSE(testfs::Exists(settings));
