@@ -31,6 +31,7 @@ install_dependencies() {
 # Some kernels are built or started without 32-bit program support: 32-bit Wine cannot start
 # there at all. The Wine tiers then run the same sources built as 64-bit Windows programs in
 # 64-bit prefixes; the deliverables are still the 32-bit programs of build/win32.
+# "quiet": without the notice (for scripts run by the tests).
 choose_wine_mode() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
         KORVA_WINE_BITS=32
@@ -41,6 +42,7 @@ choose_wine_mode() {
     KORVA_WINE_BITS=64
     KORVA_TEST_BUILD=$KORVA_WIN64_BUILD
     KORVA_PREFIXES=$KORVA_BUILD/prefixes64
+    [ "${1:-}" = quiet ] && return
     say "this machine cannot run 32-bit programs (its kernel has no 32-bit emulation):"
     say "the Wine tiers run the 64-bit build of the programs ($KORVA_TEST_BUILD) in 64-bit prefixes"
 }

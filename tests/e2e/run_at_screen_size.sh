@@ -8,7 +8,9 @@
 # keeps the prefix's other tests away meanwhile). The next program starts it on the usual
 # display again.
 source "$(dirname "$0")/../../scripts/common.sh"
+source "$KORVA_ROOT/scripts/deps.sh"
 source "$KORVA_ROOT/scripts/wine.sh"
+choose_wine_mode quiet
 
 IFS=x read -r width height depth <<<"$1"
 size=${width}x${height}
