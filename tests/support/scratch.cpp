@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace testfs {
 
@@ -212,6 +213,14 @@ void SetReadOnly(const std::string& path, bool readOnly) {
     if (readOnly) {
         RunHostProgram("/usr/bin/chattr " + flag + " \"" + UnixPath(path) + "\"");
     }
+}
+
+ScopedReadOnly::ScopedReadOnly(std::string path) : path_(std::move(path)) {
+    SetReadOnly(path_, true);
+}
+
+ScopedReadOnly::~ScopedReadOnly() {
+    SetReadOnly(path_, false);
 }
 
 std::string WindowsDir() {
