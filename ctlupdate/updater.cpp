@@ -1,9 +1,10 @@
 #include "updater.h"
 
 #include "carried_library.h"
+#include "file_bytes.h"
 #include "handles.h"
-
-#include <winver.h>
+#include "szdd.h"
+#include "version_install.h"
 
 namespace korva {
 
@@ -21,9 +22,15 @@ std::string WindowsDirectory() {
     return length > 0 && length < MAX_PATH ? std::string(dir, length) : std::string();
 }
 
-bool IsFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// True when `path` holds the carried library, expanded.
+bool HoldsCarriedLibrary(const std::string& path) {
+    auto carried = CarriedLibrary();
+    SzddExpansion library = ExpandSzdd(carried);
+    return library.ok && fw::FileHolds(path, library.data);
 }
 
 } // namespace
@@ -51,13 +58,8 @@ int WriteCarriedFile(const std::string& path, const void* data, DWORD length) {
 
 int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceName,
                       const std::string& destDir, const std::string& destName) {
-    // The platform's declaration takes writable texts; it gets copies.
-    std::string source = sourceName, dest = destName, from = sourceDir, to = destDir;
-    char tempName[MAX_PATH] = {};
-    UINT tempLength = MAX_PATH;
-    DWORD result = VerInstallFileA(VIFF_FORCEINSTALL, source.data(), dest.data(), from.data(),
-                                   to.data(), nullptr, tempName, &tempLength);
-    return result != VIF_CANNOTREADSRC;
+    return !fw::VersionInstallFailed(
+        fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName));
 }
 
 int UpdateLibrary() {
@@ -74,13 +76,17 @@ int UpdateLibrary() {
         DeleteFileA(compressedPath.c_str());
         return 0;
     }
-    if (!ExpandCarriedFile(systemDir, kCompressedName, systemDir, kExpandedName)) {
-        return 0;
-    }
-    // The version installer reports some failures to create the destination only as flags
-    // that also occur on success; a rename line for a file that is not there would replace the
-    // library with nothing at the next start.
-    if (!IsFile(expandedPath)) {
+    const bool expandedExisted = Exists(expandedPath);
+    const bool expanded = ExpandCarriedFile(systemDir, kCompressedName, systemDir, kExpandedName);
+    // The restart puts whatever the file holds in place of the library: anything but the
+    // carried library (an earlier file the installation could not replace, a partial copy)
+    // must not be scheduled.
+    if (!expanded || !HoldsCarriedLibrary(expandedPath)) {
+        DeleteFileA(compressedPath.c_str());
+        // An earlier file that could not be replaced is not ours to delete.
+        if (expanded || !expandedExisted) {
+            DeleteFileA(expandedPath.c_str());
+        }
         return 0;
     }
     WritePrivateProfileStringA("rename", (systemDir + "\\" + kLibraryName).c_str(),

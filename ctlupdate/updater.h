@@ -22,12 +22,15 @@ int IsLibraryCurrent();
 int WriteCarriedFile(const std::string& path, const void* data, DWORD length);
 
 // Expands (force-install) `sourceName` of `sourceDir` into `destName` of `destDir` with the
-// platform's version installer: 0 only when the source cannot be read.
+// platform's version installer: 0 when any failure bit of its result is set (the temporary
+// copy of a failed attempt is deleted), 1 when the file was put in place.
 int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceName,
                       const std::string& destDir, const std::string& destName);
 
-// Writes and expands the carried library in the system directory and adds the rename line to
-// "wininit.ini": 1 when the replacement is scheduled, 0 when nothing was scheduled.
+// Writes and expands the carried library in the system directory and, once the expanded file
+// is checked to be the carried library byte for byte, adds the rename line to "wininit.ini":
+// 1 when the replacement is scheduled, 0 when nothing was scheduled (the files written by
+// the attempt are deleted again).
 int UpdateLibrary();
 
 } // namespace korva

@@ -75,6 +75,10 @@ struct FileHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
 
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
@@ -85,6 +89,7 @@ using UniqueMetafile = UniqueHandle<HMETAFILE, MetafileTraits>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
 
 // A window's device context, released with ReleaseDC.
 class WindowDc {

@@ -18,8 +18,15 @@ bool CommonControlsTooOld();
 std::string CommonControlsLibraryPath();
 std::string CommonControlsTemporaryPath();
 
+// True when `copyPath` holds, byte for byte, the library that `sourcePath` carries: the
+// source's own bytes, or their expansion when the source is SZDD-compressed (the version
+// installation expands such a source as it copies it).
+bool HoldsLibraryOf(const std::string& copyPath, const std::string& sourcePath);
+
 // Checks the library and schedules its replacement. `doneMessageMode` is cleared when the
-// library is too old; `incompatibleWindows` is set when the user abandoned the copy.
+// library is too old; `incompatibleWindows` is set when the user abandoned the copy or the
+// copy in the system directory is not the CD's library (then no replacement is scheduled and
+// a copy this step made is deleted again).
 void ReplaceCommonControls(const InstallState& state, const std::string& windowsDir,
                            int& doneMessageMode, int& incompatibleWindows);
 

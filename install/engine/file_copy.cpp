@@ -9,10 +9,7 @@
 #include "resource.h"
 #include "resource_strings.h"
 #include "setup_values.h"
-
-#include <winver.h>
-
-#include <algorithm>
+#include "version_install.h"
 
 namespace korva {
 
@@ -27,39 +24,6 @@ std::string FullPath(const std::string& path) {
 int LastErrorCause() {
     int cause = CFileException::CauseFromWin32Error(GetLastError());
     return cause == CFileException::none ? CFileException::genericException : cause;
-}
-
-// Results of the version installation that mean the file was not put in place. The
-// informational bits (version mismatch, older source, other language) are not failures
-// when the installation is forced.
-constexpr DWORD kVersionInstallFailures =
-    VIF_TEMPFILE | VIF_WRITEPROT | VIF_FILEINUSE | VIF_OUTOFSPACE | VIF_ACCESSVIOLATION |
-    VIF_SHARINGVIOLATION | VIF_CANNOTCREATE | VIF_CANNOTDELETE | VIF_CANNOTRENAME |
-    VIF_OUTOFMEMORY | VIF_CANNOTREADSRC | VIF_CANNOTREADDST | VIF_BUFFTOOSMALL;
-
-bool VersionInstall(const std::string& sourceDir, const std::string& sourceName,
-                    const std::string& destDir, const std::string& destName) {
-    // The platform copies into a temporary "ver*.tmp" of the destination first and does not
-    // always name it when the copy fails (a full disk, for one): note the ones already there.
-    const std::string tempPattern = JoinPath(destDir, "ver*.tmp");
-    const std::vector<std::string> tempsBefore = ListFiles(tempPattern);
-
-    char tempName[260] = {};
-    UINT tempLength = sizeof tempName;
-    // The platform's declaration takes writable strings; it does not change them.
-    std::string source = sourceName, dest = destName, fromDir = sourceDir, toDir = destDir;
-    DWORD result = VerInstallFileA(VIFF_FORCEINSTALL, source.data(), dest.data(), fromDir.data(),
-                                   toDir.data(), nullptr, tempName, &tempLength);
-    if ((result & kVersionInstallFailures) == 0) {
-        return true;
-    }
-    // Nothing was installed: remove what the attempt left under temporary names.
-    for (const std::string& name : ListFiles(tempPattern)) {
-        if (std::find(tempsBefore.begin(), tempsBefore.end(), name) == tempsBefore.end()) {
-            DeleteFileA(JoinPath(destDir, name).c_str());
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -120,7 +84,8 @@ long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
     for (;;) {
         bool copied =
             method == kVersionInstall
-                ? VersionInstall(sourceDir, sourceName, destDir, destName)
+                ? !fw::VersionInstallFailed(
+                      fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName))
                 : CopyWholeFile(JoinPath(sourceDir, sourceName), JoinPath(destDir, destName)) == 0;
         if (copied) {
             return size;

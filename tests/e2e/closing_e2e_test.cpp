@@ -65,13 +65,73 @@ TEST_P(CommonControls, FinalMessageAndRestartInstruction) {
 
 INSTANTIATE_TEST_SUITE_P(
     Libraries, CommonControls,
-    ::testing::Values(LibraryCase{"Current", Library::Platform, 0, kDoneFirstLines, false},
-                      LibraryCase{"Unloadable", Library::Unloadable, 0, kDoneFirstLines, false},
-                      LibraryCase{"Old", Library::Old, 0, kRestartText, true},
-                      LibraryCase{"OldCopyAborted", Library::Old, IDABORT, kIncompatibleStart,
-                                  false},
-                      LibraryCase{"OldCopyIgnored", Library::Old, IDIGNORE, kRestartText, true}),
+    ::testing::Values(
+        LibraryCase{"Current", Library::Platform, 0, kDoneFirstLines, false},
+        LibraryCase{"Unloadable", Library::Unloadable, 0, kDoneFirstLines, false},
+        LibraryCase{"Old", Library::Old, 0, kRestartText, true},
+        LibraryCase{"OldCopyAborted", Library::Old, IDABORT, kIncompatibleStart, false},
+        // What lies under the temporary name after Ignore is not the library:
+        // nothing is scheduled.
+        LibraryCase{"OldCopyIgnored", Library::Old, IDIGNORE, kIncompatibleStart, false}),
     [](const ::testing::TestParamInfo<LibraryCase>& info) { return std::string(info.param.name); });
+
+// ---- An earlier file under the temporary name ----
+
+// The copy prompt of the library, checked, answered with `answer`.
+void AnswerLibraryCopyPrompt(InstallerRun& run, const std::string& cd, int answer) {
+    HWND box = run.WaitMessage("comctl32.dll");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(robot::MessageBoxText(box), "Il file \"" + cd +
+                                              "\\comctl32.dll\" non è stato trovato.  Inserire "
+                                              "il dischetto giusto e riprovare.");
+    ASSERT_TRUE(robot::Click(box, answer));
+    // A Retry brings a box just like it: this one must be gone first.
+    EXPECT_TRUE(robot::WaitForWindowGone(box));
+}
+
+TEST_F(Closing, AnEarlierCopyThatCannotBeReplacedIsNeverScheduled) {
+    const std::string stale = "a copy left by an earlier installation";
+    testfs::WriteFile(TemporaryPath(), stale);
+    UseLibrary(Library::Old);
+    std::string text;
+    {
+        testfs::ScopedReadOnly locked(TemporaryPath());
+        InstallerRun run(cd_);
+        InstallUpToTheQuestion(run, IDNO);
+        AnswerLibraryCopyPrompt(run, cd_, IDRETRY);
+        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        text = FinalMessage(run, std::string(kIncompatibleStart).substr(0, 20));
+    }
+    EXPECT_EQ(text.rfind(kIncompatibleStart, 0), 0u) << text;
+    EXPECT_EQ(Joined(RenameLines()), "");
+    // Not the installer's file: left as it was.
+    EXPECT_EQ(testfs::ReadFile(TemporaryPath()), stale);
+}
+
+TEST_F(Closing, AnEarlierCopyThatIsTheLibraryIsScheduledAfterIgnore) {
+    testfs::CopyFileOrFail(cd_ + "\\comctl32.dll", TemporaryPath());
+    UseLibrary(Library::Old);
+    std::string text;
+    {
+        testfs::ScopedReadOnly locked(TemporaryPath());
+        InstallerRun run(cd_);
+        InstallUpToTheQuestion(run, IDNO);
+        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        text = FinalMessage(run, "ATTENZIONE");
+    }
+    EXPECT_EQ(text, kRestartText);
+    EXPECT_EQ(Joined(RenameLines()), LibraryPath() + "=" + TemporaryPath() + "\n");
+}
+
+TEST_F(Closing, AnEarlierCopyThatCanBeReplacedGivesWayToTheLibrary) {
+    testfs::WriteFile(TemporaryPath(), "a copy left by an earlier installation");
+    UseLibrary(Library::Old);
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    EXPECT_EQ(FinalMessage(run, "ATTENZIONE"), kRestartText);
+    EXPECT_TRUE(testfs::ReadFile(TemporaryPath()) == testfs::ReadFile(cd_ + "\\comctl32.dll"));
+    EXPECT_EQ(Joined(RenameLines()), LibraryPath() + "=" + TemporaryPath() + "\n");
+}
 
 // The restart of the Windows 95 family carries out the rename line. Shown on throwaway
 // names: the prefix's own library must stay.

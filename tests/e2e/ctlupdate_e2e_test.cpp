@@ -16,6 +16,7 @@
 using e2e::LibraryPath;
 using e2e::RenameLines;
 using e2e::SystemDir;
+using e2e::VersionTemporaries;
 using e2e::WininitPath;
 
 namespace {
@@ -243,6 +244,41 @@ TEST_F(CtlUpdate, UpdateThatCannotExpandSaysSoAndSchedulesNothing) {
     Answer(kFailed, IDOK);
     ExpectEnds();
     EXPECT_EQ(RenameValue(), "<none>");
+    EXPECT_FALSE(testfs::Exists(CompressedPath())) << "the compressed file was left behind";
+}
+
+TEST_F(CtlUpdate, StaleExpandedFileThatCannotBeReplacedSaysSoAndSchedulesNothing) {
+    const std::string stale = "a stale library from an earlier attempt";
+    testfs::WriteFile(ExpandedPath(), stale);
+    const std::vector<std::string> temporariesBefore = VersionTemporaries();
+    {
+        testfs::ScopedReadOnly locked(ExpandedPath());
+        Start(Library::Old);
+        Answer(kAskContinue, IDYES);
+        Answer(kAskProceed, IDYES);
+        Answer(kFailed, IDOK);
+        ExpectEnds();
+    }
+    EXPECT_EQ(RenameValue(), "<none>");
+    EXPECT_TRUE(RenameLines().empty());
+    // The earlier file is not the program's: it stays as it was. What the program wrote
+    // itself is gone.
+    EXPECT_EQ(testfs::ReadFile(ExpandedPath()), stale);
+    EXPECT_FALSE(testfs::Exists(CompressedPath()));
+    EXPECT_EQ(VersionTemporaries(), temporariesBefore);
+}
+
+TEST_F(CtlUpdate, StaleExpandedFileThatCanBeReplacedGivesWayToTheCarriedLibrary) {
+    testfs::WriteFile(ExpandedPath(), "a stale library from an earlier attempt");
+    Start(Library::Old);
+    Answer(kAskContinue, IDYES);
+    Answer(kAskProceed, IDYES);
+    Answer(kDone, IDOK);
+    ExpectEnds();
+    std::string library = testfs::ReadFile(WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
+    ASSERT_FALSE(library.empty());
+    EXPECT_TRUE(testfs::ReadFile(ExpandedPath()) == library) << "expanded library differs";
+    EXPECT_EQ(RenameLines(), std::vector<std::string>{LibraryPath() + "=" + ExpandedPath()});
 }
 
 TEST(CtlUpdateOnNt, RefusesOutsideTheWindows95Family) {

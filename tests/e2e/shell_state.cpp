@@ -97,6 +97,20 @@ std::string TemporaryPath() {
     return SystemDir() + "\\comctl32.tm2";
 }
 
+std::vector<std::string> VersionTemporaries() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((SystemDir() + "\\ver*.tmp").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            names.emplace_back(entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> RenameLines() {
     std::vector<std::string> lines;
     bool inRename = false;

@@ -24,6 +24,8 @@ std::string SystemDir();
 std::string WininitPath();
 std::string LibraryPath();   // <system>\comctl32.dll
 std::string TemporaryPath(); // <system>\comctl32.tm2
+// The names of the version installer's temporary copies ("ver*.tmp") in the system directory.
+std::vector<std::string> VersionTemporaries();
 // The lines of the [rename] section of "wininit.ini".
 std::vector<std::string> RenameLines();
 // Removes the installer's copy and its rename line (a line left behind would replace the

@@ -140,6 +140,21 @@ TEST(Szdd, RefusesBadStreams) {
     EXPECT_LE(huge.data.capacity(), 64u);
 }
 
+TEST(Szdd, RecognisesAStreamByItsWholeSignature) {
+    const Bytes header = Header(0);
+    EXPECT_TRUE(IsSzddStream(header));
+    EXPECT_TRUE(IsSzddStream(Bytes(header.begin(), header.begin() + 8)));
+    EXPECT_FALSE(IsSzddStream({}));
+    EXPECT_FALSE(IsSzddStream(Bytes(header.begin(), header.begin() + 7)));
+    for (std::size_t i = 0; i < 8; ++i) {
+        Bytes changed = header;
+        changed[i] ^= 0x20;
+        EXPECT_FALSE(IsSzddStream(changed)) << "byte " << i;
+    }
+    // A plain library begins with "MZ".
+    EXPECT_FALSE(IsSzddStream(FromText("MZ plain program file")));
+}
+
 // Debian's msexpand and mscompress implement the format independently of this project.
 TEST(Szdd, AgreesWithDebiansMsexpandAndMscompress) {
     fs::path dir = fs::temp_directory_path() / ("korva-szdd-" + std::to_string(::getpid()));

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace testfs {
 
@@ -243,6 +244,14 @@ ScopedLink::ScopedLink(std::string path, const std::string& target) : path_(std:
 
 ScopedLink::~ScopedLink() {
     RemoveLink(path_);
+}
+
+ScopedReadOnly::ScopedReadOnly(std::string path) : path_(std::move(path)) {
+    SetReadOnly(path_, true);
+}
+
+ScopedReadOnly::~ScopedReadOnly() {
+    SetReadOnly(path_, false);
 }
 
 std::string WindowsDir() {

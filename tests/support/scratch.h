@@ -32,6 +32,20 @@ std::vector<std::string> ReadLines(const std::string& path);
 // Read-only as the machine really enforces it: the DOS attribute and, below Wine, the
 // file system's immutable flag (the tests run as root, who may write any file).
 void SetReadOnly(const std::string& path, bool readOnly);
+
+// A file or directory made read-only (both flags) for the life of the object; the destructor
+// clears both again, also when an assertion ends the test early, so that the clean-up after
+// the test can delete it.
+class ScopedReadOnly {
+public:
+    explicit ScopedReadOnly(std::string path);
+    ~ScopedReadOnly();
+    ScopedReadOnly(const ScopedReadOnly&) = delete;
+    ScopedReadOnly& operator=(const ScopedReadOnly&) = delete;
+
+private:
+    std::string path_;
+};
 // The Linux path of a Windows path under Wine.
 std::string UnixPath(const std::string& path);
 // Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.

@@ -130,7 +130,7 @@ TEST(Updater, WriteCarriedFileFailsWhenThePathCannotBeAFile) {
     EXPECT_EQ(WriteCarriedFile(dir + "\\no\\such\\comctl32.tm_", "x", 1), 0);
 }
 
-TEST(Updater, ExpandFailsOnlyWhenTheSourceCannotBeRead) {
+TEST(Updater, ExpandFailsOnEveryFailureOfTheVersionInstaller) {
     std::string dir = Scratch();
     EXPECT_EQ(ExpandCarriedFile(dir, "missing.tm_", dir, "missing.tmp"), 0);
     EXPECT_FALSE(testfs::Exists(dir + "\\missing.tmp"));
@@ -138,8 +138,18 @@ TEST(Updater, ExpandFailsOnlyWhenTheSourceCannotBeRead) {
     testfs::WriteFile(dir + "\\plain.tm_", "not compressed");
     EXPECT_EQ(ExpandCarriedFile(dir, "plain.tm_", dir, "plain.tmp"), 1);
     EXPECT_EQ(testfs::ReadFile(dir + "\\plain.tmp"), "not compressed");
-    // A destination that cannot be created is reported with flags that do not count as a
-    // failure here; the updater therefore checks for the expanded file itself.
+    // A destination that cannot be created.
     testfs::MakeDirs(dir + "\\blocked.tmp");
-    EXPECT_EQ(ExpandCarriedFile(dir, "plain.tm_", dir, "blocked.tmp"), 1);
+    EXPECT_EQ(ExpandCarriedFile(dir, "plain.tm_", dir, "blocked.tmp"), 0);
+    // An earlier destination that cannot be replaced: it stays as it was, and the attempt
+    // leaves no temporary copy behind.
+    testfs::WriteFile(dir + "\\stale.tmp", "stale");
+    {
+        testfs::ScopedReadOnly locked(dir + "\\stale.tmp");
+        EXPECT_EQ(ExpandCarriedFile(dir, "plain.tm_", dir, "stale.tmp"), 0);
+    }
+    EXPECT_EQ(testfs::ReadFile(dir + "\\stale.tmp"), "stale");
+    for (const std::string& name : testfs::ListTree(dir)) {
+        EXPECT_NE(_strnicmp(name.c_str(), "ver", 3), 0) << name;
+    }
 }

@@ -104,9 +104,13 @@ std::vector<std::uint8_t> CompressSzdd(std::span<const std::uint8_t> data, char 
     return out;
 }
 
+bool IsSzddStream(std::span<const std::uint8_t> stream) {
+    return stream.size() >= sizeof kMagic && std::equal(kMagic, kMagic + 8, stream.begin());
+}
+
 SzddExpansion ExpandSzdd(std::span<const std::uint8_t> stream) {
     SzddExpansion result;
-    if (stream.size() < kSzddHeaderSize || !std::equal(kMagic, kMagic + 8, stream.begin())) {
+    if (stream.size() < kSzddHeaderSize || !IsSzddStream(stream)) {
         result.error = "not an SZDD file";
         return result;
     }

@@ -24,6 +24,10 @@ struct SzddExpansion {
     std::vector<std::uint8_t> data;
 };
 
+// True when `stream` begins with the 8-byte SZDD signature: what the platform's expander looks
+// for before it expands a file instead of copying it.
+bool IsSzddStream(std::span<const std::uint8_t> stream);
+
 // Expands an SZDD stream. Refused: a bad header, or data that ends before the length the
 // header declares. Data beyond that length is ignored.
 SzddExpansion ExpandSzdd(std::span<const std::uint8_t> stream);

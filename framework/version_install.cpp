@@ -1,0 +1,75 @@
+#include "version_install.h"
+
+#include "handles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace fw {
+
+namespace {
+
+// The platform names its temporary copies "ver<hex>.tmp".
+bool IsTemporaryName(const std::string& name) {
+    return name.size() > 7 && _strnicmp(name.c_str(), "ver", 3) == 0 &&
+           _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0 &&
+           name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::any_of(names.begin(), names.end(), [&](const std::string& other) {
+        return _stricmp(other.c_str(), name.c_str()) == 0;
+    });
+}
+
+std::vector<std::string> TemporaryFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    UniqueFind find(FindFirstFileA((dir + "\\ver*.tmp").c_str(), &entry));
+    if (!find) {
+        return names;
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsTemporaryName(entry.cFileName)) {
+            names.emplace_back(entry.cFileName);
+        }
+    } while (FindNextFileA(find.Get(), &entry));
+    return names;
+}
+
+} // namespace
+
+DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
+                          const std::string& destDir, const std::string& destName) {
+    // The platform does not always name its temporary copy when the copy fails (a full disk,
+    // for one): note the ones already there.
+    const std::vector<std::string> before = TemporaryFiles(destDir);
+
+    char tempName[MAX_PATH] = {};
+    UINT tempLength = sizeof tempName;
+    // The platform's declaration takes writable strings; it does not change them.
+    std::string source = sourceName, dest = destName, fromDir = sourceDir, toDir = destDir;
+    const DWORD result =
+        VerInstallFileA(VIFF_FORCEINSTALL, source.data(), dest.data(), fromDir.data(), toDir.data(),
+                        nullptr, tempName, &tempLength);
+    if (!VersionInstallFailed(result)) {
+        return result;
+    }
+    std::vector<std::string> leftovers = TemporaryFiles(destDir);
+    if (result & VIF_TEMPFILE) {
+        const std::string named(tempName, strnlen(tempName, sizeof tempName));
+        if (IsTemporaryName(named) && !Contains(leftovers, named)) {
+            leftovers.push_back(named);
+        }
+    }
+    for (const std::string& name : leftovers) {
+        if (!Contains(before, name) && _stricmp(name.c_str(), destName.c_str()) != 0) {
+            DeleteFileA((destDir + "\\" + name).c_str());
+        }
+    }
+    return result;
+}
+
+} // namespace fw

@@ -1,0 +1,183 @@
+// The framework's file helpers on real files in the prefix: the forced version installation
+// with its failure bits and the clean-up of its temporary copies, whole-file reads and
+// byte-for-byte comparisons, and file stamps.
+#include "file_bytes.h"
+#include "file_stamp.h"
+#include "scratch.h"
+#include "version_install.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+std::string Scratch(const char* suffix = "") {
+    return testfs::FreshScratchDir(std::string("framework-") +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                   suffix);
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+// The names in `dir` that look like the version installer's temporary copies.
+std::vector<std::string> TemporaryCopies(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const std::string& name : testfs::ListTree(dir)) {
+        if (name.size() > 7 && _strnicmp(name.c_str(), "ver", 3) == 0 &&
+            _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// A seed from KORVA_TEST_SEED when set (to replay a run), otherwise a new one; printed.
+unsigned Seed() {
+    const char* given = std::getenv("KORVA_TEST_SEED");
+    const unsigned seed = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
+                                : static_cast<unsigned>(GetTickCount());
+    std::printf("KORVA_TEST_SEED=%u\n", seed);
+    return seed;
+}
+
+} // namespace
+
+// ---- Version installation ----
+
+TEST(VersionInstall, EveryFailureBitCountsAndNoInformationalBitDoes) {
+    for (DWORD bit : {VIF_TEMPFILE, VIF_WRITEPROT, VIF_FILEINUSE, VIF_OUTOFSPACE,
+                      VIF_ACCESSVIOLATION, VIF_SHARINGVIOLATION, VIF_CANNOTCREATE, VIF_CANNOTDELETE,
+                      VIF_CANNOTRENAME, VIF_CANNOTDELETECUR, VIF_OUTOFMEMORY, VIF_CANNOTREADSRC,
+                      VIF_CANNOTREADDST, VIF_BUFFTOOSMALL}) {
+        EXPECT_TRUE(fw::VersionInstallFailed(bit)) << std::hex << bit;
+        EXPECT_TRUE(fw::VersionInstallFailed(bit | VIF_SRCOLD)) << std::hex << bit;
+    }
+    EXPECT_FALSE(fw::VersionInstallFailed(0));
+    for (DWORD bit : {VIF_MISMATCH, VIF_SRCOLD, VIF_DIFFLANG, VIF_DIFFCODEPG, VIF_DIFFTYPE}) {
+        EXPECT_FALSE(fw::VersionInstallFailed(bit)) << std::hex << bit;
+    }
+}
+
+TEST(VersionInstall, InstallsAFileAndLeavesNoTemporaryCopy) {
+    const std::string dir = Scratch();
+    testfs::MakeDirs(dir + "\\dst");
+    testfs::WriteFile(dir + "\\new.dll", "the new library");
+    testfs::WriteFile(dir + "\\dst\\lib.dll", "an older, longer library file");
+    const DWORD result = fw::ForceVersionInstall(dir, "new.dll", dir + "\\dst", "lib.dll");
+    EXPECT_FALSE(fw::VersionInstallFailed(result)) << std::hex << result;
+    EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\lib.dll"), "the new library");
+    EXPECT_EQ(testfs::ListTree(dir + "\\dst"), std::vector<std::string>{"lib.dll"});
+}
+
+TEST(VersionInstall, AMissingSourceFails) {
+    const std::string dir = Scratch();
+    const DWORD result = fw::ForceVersionInstall(dir, "missing.dll", dir, "lib.dll");
+    EXPECT_TRUE(result & VIF_CANNOTREADSRC) << std::hex << result;
+    EXPECT_TRUE(fw::VersionInstallFailed(result));
+    EXPECT_FALSE(testfs::Exists(dir + "\\lib.dll"));
+}
+
+TEST(VersionInstall, ADestinationThatCannotBeReplacedFailsAndItsTemporaryCopyIsRemoved) {
+    const std::string dir = Scratch();
+    testfs::MakeDirs(dir + "\\dst");
+    testfs::WriteFile(dir + "\\new.dll", "the new library");
+    testfs::WriteFile(dir + "\\dst\\lib.dll", "stale");
+    // A temporary copy from some earlier attempt is not this call's to remove.
+    testfs::WriteFile(dir + "\\dst\\ver1a2b.tmp", "someone else's");
+    DWORD result = 0;
+    {
+        testfs::ScopedReadOnly locked(dir + "\\dst\\lib.dll");
+        result = fw::ForceVersionInstall(dir, "new.dll", dir + "\\dst", "lib.dll");
+    }
+    EXPECT_TRUE(fw::VersionInstallFailed(result)) << std::hex << result;
+    EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\lib.dll"), "stale");
+    EXPECT_EQ(TemporaryCopies(dir + "\\dst"), std::vector<std::string>{"ver1a2b.tmp"});
+    EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\ver1a2b.tmp"), "someone else's");
+}
+
+TEST(VersionInstall, ADirectoryInPlaceOfTheDestinationFails) {
+    const std::string dir = Scratch();
+    testfs::WriteFile(dir + "\\new.dll", "the new library");
+    testfs::MakeDirs(dir + "\\lib.dll");
+    const DWORD result = fw::ForceVersionInstall(dir, "new.dll", dir, "lib.dll");
+    EXPECT_TRUE(fw::VersionInstallFailed(result)) << std::hex << result;
+    EXPECT_TRUE(TemporaryCopies(dir).empty());
+}
+
+// ---- Whole files and comparisons ----
+
+TEST(FileBytes, ReadsAndComparesFilesAroundTheChunkSize) {
+    std::mt19937 random(Seed());
+    const std::string dir = Scratch();
+    for (std::size_t size : {0u, 1u, 65535u, 65536u, 65537u, 200000u}) {
+        SCOPED_TRACE(size);
+        std::string data(size, '\0');
+        for (char& c : data) {
+            c = static_cast<char>(random());
+        }
+        const std::string path = dir + "\\data.bin";
+        testfs::WriteFile(path, data);
+        const std::vector<std::uint8_t> bytes = Bytes(data);
+
+        auto whole = fw::ReadWholeFile(path, 1 << 20);
+        ASSERT_TRUE(whole.has_value());
+        EXPECT_TRUE(*whole == bytes);
+        EXPECT_TRUE(fw::FileHolds(path, bytes));
+
+        if (size > 0) {
+            EXPECT_FALSE(fw::ReadWholeFile(path, static_cast<std::uint32_t>(size - 1)));
+            // One byte changed anywhere, the last one included.
+            for (std::size_t at : {static_cast<std::size_t>(random() % size), size - 1}) {
+                std::vector<std::uint8_t> changed = bytes;
+                changed[at] ^= 0x01;
+                EXPECT_FALSE(fw::FileHolds(path, changed)) << "changed at " << at;
+            }
+            std::vector<std::uint8_t> shorter(bytes.begin(), bytes.end() - 1);
+            EXPECT_FALSE(fw::FileHolds(path, shorter));
+        }
+        std::vector<std::uint8_t> longer = bytes;
+        longer.push_back(0);
+        EXPECT_FALSE(fw::FileHolds(path, longer));
+    }
+}
+
+TEST(FileBytes, AMissingFileOrADirectoryHoldsNothing) {
+    const std::string dir = Scratch();
+    EXPECT_FALSE(fw::ReadWholeFile(dir + "\\missing", 100));
+    EXPECT_FALSE(fw::FileHolds(dir + "\\missing", {}));
+    testfs::MakeDirs(dir + "\\sub");
+    EXPECT_FALSE(fw::ReadWholeFile(dir + "\\sub", 100));
+    EXPECT_FALSE(fw::FileHolds(dir + "\\sub", {}));
+}
+
+// ---- Stamps ----
+
+TEST(FileStamp, TellsAFileFromItsReplacementAndAMissingOne) {
+    const std::string dir = Scratch();
+    const std::string path = dir + "\\file.bin";
+    EXPECT_FALSE(fw::StampOf(path).exists);
+    testfs::WriteFile(path, "first");
+    const fw::FileStamp first = fw::StampOf(path);
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 5u);
+    EXPECT_TRUE(fw::StampOf(path) == first);
+
+    // Replaced by another file of the same length and content under the same name.
+    testfs::WriteFile(dir + "\\other.bin", "first");
+    ASSERT_TRUE(
+        MoveFileExA((dir + "\\other.bin").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(fw::StampOf(path) == first);
+
+    const fw::FileStamp second = fw::StampOf(path);
+    testfs::WriteFile(path, "rewritten, longer");
+    EXPECT_FALSE(fw::StampOf(path) == second);
+
+    testfs::MakeDirs(dir + "\\sub");
+    EXPECT_TRUE(fw::StampOf(dir + "\\sub").exists);
+}
