@@ -1,16 +1,5 @@
 # Cross build of the programs as 64-bit Windows programs, for the Wine tiers on machines that
-# cannot run 32-bit programs. Debian's mingw-w64 (posix threads) compilers.
-set(CMAKE_SYSTEM_NAME Windows)
+# cannot run 32-bit programs.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(KORVA_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${KORVA_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KORVA_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${KORVA_MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${KORVA_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Static runtime: the programs must start on a plain Windows or Wine with no extra DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <unordered_set>
 
 using namespace e2e;
 
@@ -239,15 +239,20 @@ std::vector<std::string> DriveListing() {
     return testfs::ListTree("C:");
 }
 
-// The entries of `before` that `after` lacks.
+// The entries of `before` that `after` lacks (names compared without regard to case).
 std::vector<std::string> Missing(const std::vector<std::string>& before,
                                  const std::vector<std::string>& after) {
+    const auto folded = [](std::string name) {
+        CharLowerBuffA(name.data(), static_cast<DWORD>(name.size()));
+        return name;
+    };
+    std::unordered_set<std::string> kept;
+    for (const std::string& path : after) {
+        kept.insert(folded(path));
+    }
     std::vector<std::string> missing;
     for (const std::string& path : before) {
-        const bool kept = std::any_of(after.begin(), after.end(), [&](const std::string& other) {
-            return lstrcmpiA(path.c_str(), other.c_str()) == 0;
-        });
-        if (!kept) {
+        if (!kept.contains(folded(path))) {
             missing.push_back(path);
         }
     }
