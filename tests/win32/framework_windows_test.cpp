@@ -112,13 +112,15 @@ TEST(FrameworkWindows, ADialogPaintsInTheColoursItIsGivenOrInTheSystems) {
     fw::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     ASSERT_TRUE(dc);
 
+    // Without colours the dialog manager paints in the system's dialog colour.
     CDialog plain(IDD_FRAMEWORK_TEST);
     ASSERT_TRUE(plain.Create());
     SetBkColor(dc.Get(), RGB(1, 2, 3));
-    EXPECT_EQ(SendMessageA(plain.GetSafeHwnd(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.Get()),
-                           reinterpret_cast<LPARAM>(plain.GetSafeHwnd())),
-              0);
-    EXPECT_EQ(GetBkColor(dc.Get()), RGB(1, 2, 3));
+    const LRESULT plainReply =
+        SendMessageA(plain.GetSafeHwnd(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.Get()),
+                     reinterpret_cast<LPARAM>(plain.GetSafeHwnd()));
+    EXPECT_NE(reinterpret_cast<HBRUSH>(plainReply), brush.Get());
+    EXPECT_EQ(GetBkColor(dc.Get()), GetSysColor(COLOR_BTNFACE));
 
     CDialog coloured(IDD_FRAMEWORK_TEST);
     coloured.SetColors(&colors);
