@@ -6,8 +6,9 @@
 #include "resource_strings.h"
 
 namespace {
+// The one application object, for WinMain and the application message boxes.
 CWinApp* theApp = nullptr;
-}
+} // namespace
 
 CWinApp::CWinApp() {
     theApp = this;
@@ -15,9 +16,6 @@ CWinApp::CWinApp() {
 
 CWinApp::~CWinApp() {
     templates_.clear();
-    if (dialogBrush_) {
-        DeleteObject(dialogBrush_);
-    }
     if (theApp == this) {
         theApp = nullptr;
     }
@@ -33,7 +31,7 @@ int CWinApp::Run(HINSTANCE instance, const char* commandLine, int showCommand) {
     m_nCmdShow = showCommand;
     m_title = fw::LoadResourceString(kAppTitleStringId);
     if (!InitInstance()) {
-        return ExitInstance();
+        return 0;
     }
     // Without a main window there is nothing to wait for: the program ends here.
     if (m_hMainWnd) {
@@ -45,7 +43,7 @@ int CWinApp::Run(HINSTANCE instance, const char* commandLine, int showCommand) {
     }
     // The main window is gone: its view, frame and document follow.
     templates_.clear();
-    return ExitInstance();
+    return 0;
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
@@ -55,8 +53,26 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
 }
 
 void CWinApp::OnFileNew() {
-    if (!templates_.empty()) {
-        templates_.front()->OpenNewDocument(m_nCmdShow);
+    if (templates_.empty()) {
+        return;
+    }
+    CSingleDocTemplate& docTemplate = *templates_.front();
+    if (docTemplate.OpenNewDocument()) {
+        SetMainFrame(*docTemplate.Frame());
+        docTemplate.ShowFrame(m_nCmdShow);
+    }
+}
+
+void CWinApp::SetMainFrame(CFrameWnd& frame) {
+    m_hMainWnd = frame.GetSafeHwnd();
+    frame.SetApplication(this);
+}
+
+void CWinApp::OnMainWindowDestroyed(HWND window) {
+    // The end of the main window is the end of the program's message loop.
+    if (window && window == m_hMainWnd) {
+        m_hMainWnd = nullptr;
+        PostQuitMessage(0);
     }
 }
 
@@ -71,12 +87,8 @@ bool CWinApp::OnCommand(WORD id) {
 }
 
 void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text) {
-    if (dialogBrush_) {
-        DeleteObject(dialogBrush_);
-    }
-    dialogBrush_ = CreateSolidBrush(background);
-    dialogBackground_ = background;
-    dialogText_ = text;
+    dialogBrush_.Reset(CreateSolidBrush(background));
+    dialogColors_ = {background, text, dialogBrush_.Get()};
 }
 
 void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles) {

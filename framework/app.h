@@ -2,12 +2,15 @@
 // application message boxes whose caption is the application title.
 #pragma once
 
+#include "dialog.h"
+#include "handles.h"
 #include "wnd.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
+class CFrameWnd;
 class CSingleDocTemplate;
 
 // String-table number of the application title.
@@ -20,7 +23,6 @@ public:
 
     // Start-up work of the program; FALSE ends it at once.
     virtual BOOL InitInstance() { return TRUE; }
-    virtual int ExitInstance() { return 0; }
 
     // Called from WinMain: sets up the application and runs it to the end.
     int Run(HINSTANCE instance, const char* commandLine, int showCommand);
@@ -34,19 +36,24 @@ public:
     // Application title (string 57344); the caption of application message boxes.
     std::string m_title;
 
-    // Document/view programs: the template of the main window, and its first document.
+    // Document/view programs: the template of the main window, and its first document,
+    // whose frame becomes the main window.
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     void OnFileNew();
+    // Makes the frame the main window: the message loop runs until it is destroyed.
+    void SetMainFrame(CFrameWnd& frame);
+    // Called by a frame of this application when its window is gone.
+    void OnMainWindowDestroyed(HWND window);
 
     // Menu commands no window handled; true when handled. The default ends the program on
     // the exit command.
     virtual bool OnCommand(WORD id);
 
-    // Background and text colour of the program's dialogs; the system's when never set.
+    // Background and text colour of the program's dialogs, handed to each dialog with
+    // CDialog::SetColors; the system's when never set.
     void SetDialogBkColor(COLORREF background = RGB(192, 192, 192), COLORREF text = RGB(0, 0, 0));
-    HBRUSH DialogBackgroundBrush() const { return dialogBrush_; }
-    COLORREF DialogBackgroundColor() const { return dialogBackground_; }
-    COLORREF DialogTextColor() const { return dialogText_; }
+    // The colours set, for as long as the application lives; none when never set.
+    const DialogColors* GetDialogColors() const { return dialogBrush_ ? &dialogColors_ : nullptr; }
 
     // Reads the recent-file list (up to `maxRecentFiles` entries) from the program's profile,
     // "<program name>.INI" in the Windows directory.
@@ -56,9 +63,8 @@ public:
 
 private:
     std::vector<std::unique_ptr<CSingleDocTemplate>> templates_;
-    HBRUSH dialogBrush_ = nullptr;
-    COLORREF dialogBackground_ = 0;
-    COLORREF dialogText_ = 0;
+    fw::UniqueBrush dialogBrush_;
+    DialogColors dialogColors_;
 };
 
 // The one application object of the process.

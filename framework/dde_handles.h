@@ -104,20 +104,11 @@ inline std::string DdeQueryText(DWORD instance, HSZ hsz, DWORD bufferSize) {
     return std::string(buffer.data(), length);
 }
 
-struct DdeConversationTraits {
-    static HCONV Invalid() { return nullptr; }
-    static void Close(HCONV h) { DdeDisconnect(h); }
-};
-struct DdeDataTraits {
-    static HDDEDATA Invalid() { return nullptr; }
-    static void Close(HDDEDATA h) { DdeFreeDataHandle(h); }
-};
-
 // A client's conversation; DdeDisconnect when released.
-using UniqueDdeConversation = UniqueHandle<HCONV, DdeConversationTraits>;
+using UniqueDdeConversation = UniqueNullHandle<HCONV, DdeDisconnect>;
 // A data handle the program owns (one returned by a client transaction, or one made with
 // HDATA_APPOWNED). A handle returned from a server callback belongs to DDEML: Release() it.
-using UniqueDdeData = UniqueHandle<HDDEDATA, DdeDataTraits>;
+using UniqueDdeData = UniqueNullHandle<HDDEDATA, DdeFreeDataHandle>;
 
 // The bytes of a data handle, at most `maxBytes`.
 inline std::vector<unsigned char> DdeDataBytes(HDDEDATA data, DWORD maxBytes) {

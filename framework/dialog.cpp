@@ -1,7 +1,5 @@
 #include "dialog.h"
 
-#include "app.h"
-
 CDialog::~CDialog() {
     DestroyWindow();
 }
@@ -54,7 +52,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         self->m_hWnd = nullptr;
         return FALSE;
     }
-    return self->Dispatch(message, wParam, lParam);
+    try {
+        return self->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        // The message counts as not handled; the dialog goes on.
+        return FALSE;
+    }
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,17 +70,8 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnInitDialog();
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        // The application's dialog colours, when it chose them.
-        CWinApp* app = AppGetApp();
-        if (!app || !app->DialogBackgroundBrush()) {
-            return FALSE;
-        }
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, app->DialogTextColor());
-        SetBkColor(dc, app->DialogBackgroundColor());
-        return reinterpret_cast<INT_PTR>(app->DialogBackgroundBrush());
-    }
+    case WM_CTLCOLORBTN:
+        return ColorReply(wParam);
     case WM_COMMAND: {
         WORD id = LOWORD(wParam);
         WORD code = HIWORD(wParam);
@@ -94,4 +88,14 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return FALSE;
     }
+}
+
+INT_PTR CDialog::ColorReply(WPARAM dc) const {
+    if (!colors_ || !colors_->brush) {
+        return FALSE;
+    }
+    HDC context = reinterpret_cast<HDC>(dc);
+    SetTextColor(context, colors_->text);
+    SetBkColor(context, colors_->background);
+    return reinterpret_cast<INT_PTR>(colors_->brush);
 }

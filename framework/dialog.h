@@ -1,10 +1,19 @@
 // Modal and modeless dialogs from templates of the program's resources.
 //
 // One dialog procedure serves every dialog: it attaches the object to its window at
-// WM_INITDIALOG and forwards the messages to the virtual handlers below.
+// WM_INITDIALOG and forwards the messages to the virtual handlers below. An exception that
+// leaves a handler ends there: it never unwinds through the platform's dialog manager.
 #pragma once
 
 #include "wnd.h"
+
+// The background and text colours a program chose for its dialogs, with the brush that paints
+// the background; owned by whoever chose them, for as long as the dialogs live.
+struct DialogColors {
+    COLORREF background = 0;
+    COLORREF text = 0;
+    HBRUSH brush = nullptr;
+};
 
 class CDialog : public CWnd {
 public:
@@ -20,8 +29,9 @@ public:
     void DestroyWindow();
 
     void EndDialog(INT_PTR result);
-    bool IsModal() const { return modal_; }
-    UINT TemplateId() const { return templateId_; }
+    // Paints the dialog and its static texts and buttons in these colours; the system's
+    // colours when none (the default).
+    void SetColors(const DialogColors* colors) { colors_ = colors; }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
@@ -36,7 +46,10 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+    INT_PTR ColorReply(WPARAM dc) const;
+
     UINT templateId_;
     HWND parent_;
+    const DialogColors* colors_ = nullptr;
     bool modal_ = false;
 };

@@ -1,6 +1,5 @@
 #include "doc_template.h"
 
-#include "app.h"
 #include "framework_ids.h"
 #include "resource_strings.h"
 
@@ -19,13 +18,13 @@ void CSingleDocTemplate::Close() {
     document_.reset();
 }
 
-CDocument* CSingleDocTemplate::OpenNewDocument(int showCommand) {
+CDocument* CSingleDocTemplate::OpenNewDocument() {
     Close();
     document_ = makeDocument_();
     frame_ = makeFrame_();
     view_ = makeView_();
     if (!document_ || !frame_ || !view_ || !frame_->LoadFrame(resourceId_) ||
-        !view_->Create(*frame_, *document_)) {
+        !view_->Create(*frame_)) {
         Close();
         return nullptr;
     }
@@ -35,13 +34,14 @@ CDocument* CSingleDocTemplate::OpenNewDocument(int showCommand) {
     }
     document_->SetTitle(fw::LoadResourceString(IDS_FW_UNTITLED));
     frame_->UpdateCaption(document_->GetTitle());
+    return document_.get();
+}
 
-    CWinApp* app = AppGetApp();
-    if (app) {
-        app->m_hMainWnd = frame_->GetSafeHwnd();
+void CSingleDocTemplate::ShowFrame(int showCommand) {
+    if (!frame_ || !view_) {
+        return;
     }
     ShowWindow(frame_->GetSafeHwnd(), showCommand);
     SetFocus(view_->GetSafeHwnd());
     UpdateWindow(frame_->GetSafeHwnd());
-    return document_.get();
 }

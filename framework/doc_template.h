@@ -27,13 +27,13 @@ public:
             [] { return std::make_unique<Frame>(); }, [] { return std::make_unique<View>(); });
     }
 
-    // A new, empty document with its frame and view; the frame is shown with `showCommand`
-    // and becomes the application's main window. Null when any part cannot be made.
-    CDocument* OpenNewDocument(int showCommand);
+    // A new, empty document with its frame and view, the frame still hidden. Null when any
+    // part cannot be made.
+    CDocument* OpenNewDocument();
+    // Shows the frame with `showCommand` and gives the view the keyboard.
+    void ShowFrame(int showCommand);
 
-    CDocument* Document() const { return document_.get(); }
     CFrameWnd* Frame() const { return frame_.get(); }
-    CView* View() const { return view_.get(); }
 
 private:
     void Close();

@@ -37,6 +37,10 @@ void CFrameWnd::UpdateCaption(const std::string& documentTitle) {
     SetCaption(documentTitle.empty() ? title_ : documentTitle + " - " + title_);
 }
 
+const DialogColors* CFrameWnd::GetDialogColors() const {
+    return app_ ? app_->GetDialogColors() : nullptr;
+}
+
 void CFrameWnd::RouteCommand(WORD id) {
     if (OnCommand(id)) {
         return;
@@ -44,8 +48,8 @@ void CFrameWnd::RouteCommand(WORD id) {
     if (view_ && view_->OnCommand(id)) {
         return;
     }
-    if (CWinApp* app = AppGetApp()) {
-        app->OnCommand(id);
+    if (app_) {
+        app_->OnCommand(id);
     }
 }
 
@@ -81,11 +85,8 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     case WM_NCDESTROY: {
         LRESULT done = Default(message, wParam, lParam);
-        // The end of the main window is the end of the program's message loop.
-        CWinApp* app = AppGetApp();
-        if (app && app->m_hMainWnd == m_hWnd) {
-            app->m_hMainWnd = nullptr;
-            PostQuitMessage(0);
+        if (app_) {
+            app_->OnMainWindowDestroyed(m_hWnd);
         }
         return done;
     }

@@ -6,6 +6,8 @@
 #include <string>
 
 class CView;
+class CWinApp;
+struct DialogColors;
 
 class CFrameWnd : public CWnd {
 public:
@@ -16,11 +18,15 @@ public:
     bool LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW);
 
     void SetActiveView(CView* view) { view_ = view; }
-    CView* GetActiveView() const { return view_; }
 
-    // The frame's title from its resources, and the caption "<document> - <title>".
-    const std::string& GetTitle() const { return title_; }
+    // The caption "<document> - <title>", the title being the frame's from its resources.
     void UpdateCaption(const std::string& documentTitle);
+
+    // The application whose main window this frame is: the commands no window handled go to
+    // it, and the end of the window ends its message loop. None until it says so.
+    void SetApplication(CWinApp* app) { app_ = app; }
+    // The colours the application chose for its dialogs; none when it chose none.
+    const DialogColors* GetDialogColors() const;
 
 protected:
     // WM_CREATE; -1 refuses the creation.
@@ -39,5 +45,6 @@ private:
     void RouteCommand(WORD id);
 
     CView* view_ = nullptr;
+    CWinApp* app_ = nullptr;
     std::string title_;
 };

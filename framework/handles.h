@@ -39,57 +39,32 @@ private:
     H handle_ = Traits::Invalid();
 };
 
-struct GdiObjectTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { DeleteObject(h); }
+// The traits of a handle whose empty value is null, released by `close`.
+template <typename H, auto close> struct NullHandleTraits {
+    static H Invalid() { return nullptr; }
+    static void Close(H h) { close(h); }
 };
-struct BitmapTraits {
-    static HBITMAP Invalid() { return nullptr; }
-    static void Close(HBITMAP h) { DeleteObject(h); }
-};
-struct PaletteTraits {
-    static HPALETTE Invalid() { return nullptr; }
-    static void Close(HPALETTE h) { DeleteObject(h); }
-};
-struct MemoryDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC h) { DeleteDC(h); }
-};
-struct GlobalTraits {
-    static HGLOBAL Invalid() { return nullptr; }
-    static void Close(HGLOBAL h) { GlobalFree(h); }
-};
-struct MetafileTraits {
-    static HMETAFILE Invalid() { return nullptr; }
-    static void Close(HMETAFILE h) { DeleteMetaFile(h); }
-};
-struct LibraryTraits {
-    static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
-};
-struct KernelHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FileHandleTraits {
+// The traits of a kernel handle whose empty value is INVALID_HANDLE_VALUE, released by `close`.
+template <auto close> struct InvalidValueHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FindTraits {
-    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { FindClose(h); }
+    static void Close(HANDLE h) { close(h); }
 };
 
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
-using UniqueBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
-using UniquePalette = UniqueHandle<HPALETTE, PaletteTraits>;
-using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
-using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
-using UniqueMetafile = UniqueHandle<HMETAFILE, MetafileTraits>;
-using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
-using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
+// An owner of a null-empty handle of type H released by `close`.
+template <typename H, auto close>
+using UniqueNullHandle = UniqueHandle<H, NullHandleTraits<H, close>>;
+
+using UniqueGdiObject = UniqueNullHandle<HGDIOBJ, DeleteObject>;
+using UniqueBitmap = UniqueNullHandle<HBITMAP, DeleteObject>;
+using UniquePalette = UniqueNullHandle<HPALETTE, DeleteObject>;
+using UniqueBrush = UniqueNullHandle<HBRUSH, DeleteObject>;
+using UniqueMemoryDc = UniqueNullHandle<HDC, DeleteDC>;
+using UniqueGlobal = UniqueNullHandle<HGLOBAL, GlobalFree>;
+using UniqueMetafile = UniqueNullHandle<HMETAFILE, DeleteMetaFile>;
+using UniqueLibrary = UniqueNullHandle<HMODULE, FreeLibrary>;
+using UniqueKernelHandle = UniqueNullHandle<HANDLE, CloseHandle>;
+using UniqueFileHandle = UniqueHandle<HANDLE, InvalidValueHandleTraits<CloseHandle>>;
+using UniqueFind = UniqueHandle<HANDLE, InvalidValueHandleTraits<FindClose>>;
 
 // A window's device context, released with ReleaseDC.
 class WindowDc {
@@ -117,7 +92,6 @@ public:
     PaintDc& operator=(const PaintDc&) = delete;
     ~PaintDc() { EndPaint(window_, &paint_); }
     HDC Get() const { return dc_; }
-    const PAINTSTRUCT& Info() const { return paint_; }
 
 private:
     HWND window_;

@@ -14,8 +14,7 @@ CView::~CView() {
     }
 }
 
-bool CView::Create(CFrameWnd& frame, CDocument& document) {
-    document_ = &document;
+bool CView::Create(CFrameWnd& frame) {
     if (!RegisterFrameworkClass(kViewClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
         return false;
@@ -27,6 +26,7 @@ bool CView::Create(CFrameWnd& frame, CDocument& document) {
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDW_PANE_FIRST)))) {
         return false;
     }
+    frame_ = &frame;
     frame.SetActiveView(this);
     return true;
 }

@@ -3,16 +3,16 @@
 
 #include "wnd.h"
 
-class CDocument;
 class CFrameWnd;
 
 class CView : public CWnd {
 public:
     ~CView() override;
 
-    // Creates the view as the frame's pane and attaches it to the document.
-    bool Create(CFrameWnd& frame, CDocument& document);
-    CDocument* GetDocument() const { return document_; }
+    // Creates the view as the frame's pane.
+    bool Create(CFrameWnd& frame);
+    // The frame whose pane this view is; none before Create.
+    CFrameWnd* GetParentFrame() const { return frame_; }
 
     // Menu commands reach the view after the frame; true when handled.
     virtual bool OnCommand(WORD /*id*/) { return false; }
@@ -28,5 +28,5 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CDocument* document_ = nullptr;
+    CFrameWnd* frame_ = nullptr;
 };

@@ -66,7 +66,13 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
     if (!self) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    LRESULT result = self->WindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // The message counts as handled, with nothing done after the failure.
+        result = 0;
+    }
     if (message == WM_NCDESTROY) {
         // The object may outlive its window; it no longer receives anything.
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);

@@ -20,13 +20,13 @@ public:
     int OwnedMessageBox(const std::string& text, const std::string& caption, UINT type) const;
 
     void Invalidate() const { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
-    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
 
     HWND m_hWnd = nullptr;
 
 protected:
     // Windows of the framework's own classes (frames, views): every message of such a window
-    // comes here; the default hands it to DefWindowProc.
+    // comes here; the default hands it to DefWindowProc. An exception that leaves it ends
+    // there: it never unwinds through the platform's message dispatch.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     }

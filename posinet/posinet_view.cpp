@@ -2,12 +2,15 @@
 
 #include "main_frame.h"
 
-#include "app.h"
-
 namespace {
-// The caption is set at the first paint of the process only.
+// The caption is set at the first paint of the process only, not at each view's: a flag of
+// the process.
 bool firstPaint = true;
 } // namespace
+
+CMainFrame* CPosinetView::MainFrame() const {
+    return dynamic_cast<CMainFrame*>(GetParentFrame());
+}
 
 void CPosinetView::OnDraw(HDC) {
     CMainFrame* frame = MainFrame();
@@ -15,8 +18,8 @@ void CPosinetView::OnDraw(HDC) {
         return;
     }
     firstPaint = false;
-    HWND mainWindow = AppGetApp() ? AppGetApp()->m_hMainWnd : nullptr;
-    SetWindowTextA(mainWindow ? mainWindow : frame->GetSafeHwnd(), frame->serviceName);
+    // The frame is the program's main window.
+    SetWindowTextA(frame->GetSafeHwnd(), frame->ServiceName());
 }
 
 void CPosinetView::OnKeyDown(UINT key, UINT, UINT) {

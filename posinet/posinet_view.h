@@ -10,8 +10,14 @@ public:
     BOOL OnNewDocument() override { return CDocument::OnNewDocument(); }
 };
 
+class CMainFrame;
+
 class CPosinetView : public CView {
 protected:
     void OnDraw(HDC dc) override;
     void OnKeyDown(UINT key, UINT repeatCount, UINT flags) override;
+
+private:
+    // The frame whose pane this view is; none before the view is created.
+    CMainFrame* MainFrame() const;
 };

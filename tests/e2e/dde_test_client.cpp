@@ -202,6 +202,17 @@ void DdeTestClient::Pump(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+bool DdeTestClient::PumpWhileHolds(const std::function<bool()>& holds, DWORD ms) {
+    bool failed = false;
+    PumpUntil(
+        [&] {
+            failed = failed || !holds();
+            return failed;
+        },
+        ms);
+    return !failed;
+}
+
 bool DdeTestClient::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {

@@ -65,6 +65,9 @@ public:
     void Pump(DWORD ms);
     // Pumps until `done` holds or `timeoutMs` passes; the final value of `done`.
     bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+    // Pumps for `ms` milliseconds while `holds` stays true; false as soon as it fails. For
+    // what must not arrive.
+    bool PumpWhileHolds(const std::function<bool()>& holds, DWORD ms);
 
     const std::vector<Datum>& Data() const { return data_; }
     void ClearData() { data_.clear(); }

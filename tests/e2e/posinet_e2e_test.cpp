@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -86,9 +87,12 @@ TEST_F(Posinet, TheCaptionBecomesPosinetAtTheFirstPaintOnly) {
                         SMTO_ABORTIFHUNG, 3000, nullptr);
     RedrawWindow(posinet.Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     robot::Sync(posinet.Frame());
-    Sleep(200);
-    robot::Sync(posinet.Frame());
-    EXPECT_EQ(robot::Text(posinet.Frame()), "Altro");
+    EXPECT_TRUE(robot::HoldsFor(
+        [&] {
+            robot::Sync(posinet.Frame());
+            return robot::Text(posinet.Frame()) == "Altro";
+        },
+        500));
     EXPECT_NE(posinet.View(), nullptr);
 }
 
@@ -119,8 +123,7 @@ TEST_F(Posinet, ConnectionsAreAcceptedOnlyForPosinetPosizioni) {
     ASSERT_TRUE(client.PumpUntil([&] { return !client.Data().empty(); }, 3000));
     EXPECT_TRUE(client.StopAdvise("Element0"));
     client.ClearData();
-    client.Pump(700);
-    EXPECT_TRUE(client.Data().empty());
+    EXPECT_TRUE(client.PumpWhileHolds([&] { return client.Data().empty(); }, 700));
     EXPECT_TRUE(client.Request("Element0"));
     EXPECT_EQ(posinet.ExitCode(), -1);
 }
@@ -177,18 +180,27 @@ TEST_F(Posinet, TenLinksReceiveTenDataPerCycleInElementOrder) {
     for (int i = 0; i < 10; ++i) {
         ASSERT_TRUE(client.StartAdvise(Item(i))) << i;
     }
-    const DWORD start = GetTickCount();
-    client.Pump(3000);
-    const DWORD elapsed = GetTickCount() - start;
+    // Ten cycles since the last link started: each of them ends with the last element.
+    constexpr size_t kCycles = 10;
+    ASSERT_TRUE(client.PumpUntil(
+        [&] {
+            return static_cast<size_t>(std::count_if(client.Data().begin(), client.Data().end(),
+                                                     [](const DdeTestClient::Datum& datum) {
+                                                         return datum.item == Item(9);
+                                                     })) >= kCycles;
+        },
+        kCycles * 1000));
 
     // Every tick publishes the linked items in element order: the data are runs 0, 1, 2 ...
     // The runs of the ticks while the links were being started are shorter.
     std::vector<std::vector<korva::PositionRecord>> cycles;
+    std::vector<DWORD> cycleStarts;
     for (const DdeTestClient::Datum& datum : client.Data()) {
         korva::PositionRecord record = Decode(datum.bytes);
         ASSERT_EQ(datum.item, Item(record.element));
         if (record.element == 0) {
             cycles.emplace_back();
+            cycleStarts.push_back(datum.tick);
         }
         ASSERT_FALSE(cycles.empty());
         ASSERT_EQ(record.element, cycles.back().size()) << "datum out of element order";
@@ -206,11 +218,17 @@ TEST_F(Posinet, TenLinksReceiveTenDataPerCycleInElementOrder) {
         }
         fullCycles += cycles[c].size() == 10 ? 1 : 0;
     }
-    // About one cycle per 300 ms.
-    std::printf("%zu full cycles of ten data in %lu ms\n", fullCycles,
-                static_cast<unsigned long>(elapsed));
-    EXPECT_GE(fullCycles, 6u);
-    EXPECT_LE(fullCycles, 14u);
+    // About one cycle per 300 ms, from the first timer tick after the extra tick of the
+    // last link on.
+    EXPECT_GE(fullCycles, kCycles);
+    ASSERT_GE(cycles.size(), firstFull + 3);
+    const size_t from = firstFull + 1;
+    const DWORD period = (cycleStarts.back() - cycleStarts[from]) /
+                         static_cast<DWORD>(cycleStarts.size() - 1 - from);
+    std::printf("%zu full cycles of ten data, one every %lu ms\n", fullCycles,
+                static_cast<unsigned long>(period));
+    EXPECT_GE(period, 200u);
+    EXPECT_LE(period, 500u);
 
     // Each element moves by its own step, one heading, from one cycle to the next.
     for (int i = 0; i < 10; ++i) {
@@ -232,7 +250,8 @@ TEST_F(Posinet, SeveralClientsLinkedToTheSameItemsEachReceiveEveryDatum) {
     LinkedClients clients;
     ASSERT_TRUE(clients.Add(3, 10000))
         << (clients.Failed() ? clients.Failed()->failure : "a client took too long");
-    Sleep(2000);
+    // Six cycles' worth of data each; the first of them may come in part.
+    ASSERT_TRUE(clients.WaitForLinkedData(6 * 10, 10000));
     clients.Stop();
     for (size_t c = 0; c < clients.Count(); ++c) {
         const LinkedClients::Client& client = clients.At(c);
@@ -252,7 +271,9 @@ TEST_F(Posinet, AfterADisconnectionTheElementsMoveOnForTheNextClient) {
         last = Decode(client.Data().back().bytes);
         client.Disconnect();
     }
-    Sleep(1000);
+    // The time with nobody connected is what is tested: there is nothing to wait for.
+    constexpr DWORD kUnconnectedMs = 1000;
+    Sleep(kUnconnectedMs);
     DdeTestClient later;
     ASSERT_TRUE(later.Connect("Posinet", "Posizioni"));
     const korva::PositionRecord now =
@@ -331,8 +352,15 @@ TEST_F(Posinet, GotoPointSendsTheTypedPointToTheClientsWindow) {
     ASSERT_NE(target.Handle(), nullptr);
     DdeTestClient client;
     ASSERT_TRUE(client.Connect("Posinet", "Posizioni"));
-    ASSERT_TRUE(client.Request("Element0"));
-    client.Pump(400); // a tick records posinet's own window as the sender
+    // A tick (element 0 has moved) records posinet's own window as the sender.
+    ASSERT_TRUE(client.PumpUntil(
+        [&] {
+            const korva::PositionRecord now =
+                Decode(client.Request("Element0").value_or(std::vector<uint8_t>{}));
+            return now.longitude != BuiltInStart(0).longitude ||
+                   now.latitude != BuiltInStart(0).latitude;
+        },
+        3000));
 
     // Cancel sends nothing.
     ASSERT_TRUE(posinet.PostCommand(kGotoPoint));
@@ -341,8 +369,7 @@ TEST_F(Posinet, GotoPointSendsTheTypedPointToTheClientsWindow) {
     EXPECT_EQ(robot::ItemText(dialog, IDCANCEL), "Annulla");
     robot::Click(dialog, IDCANCEL);
     ASSERT_TRUE(robot::WaitForWindowGone(dialog));
-    client.Pump(300);
-    EXPECT_TRUE(target.ReceivedBlocks().empty());
+    EXPECT_TRUE(client.PumpWhileHolds([&] { return target.ReceivedBlocks().empty(); }, 300));
 
     ASSERT_TRUE(posinet.PostCommand(kGotoPoint));
     dialog = posinet.WaitDialog("Vai al punto");
@@ -396,7 +423,7 @@ TEST_F(Posinet, FollowElementSendsTheChosenElementAndRefusesOtherNumbers) {
     DdeTestClient client;
     ASSERT_TRUE(client.Connect("Posinet", "Posizioni"));
     ASSERT_TRUE(client.StartAdvise("Element4"));
-    client.Pump(400);
+    ASSERT_TRUE(client.PumpUntil([&] { return !client.Data().empty(); }, 3000));
 
     ASSERT_TRUE(posinet.PostCommand(kFollowElement));
     HWND dialog = posinet.WaitDialog("", kFollowText);
@@ -507,8 +534,13 @@ TEST(PosinetMapView, TheMapViewerFollowsTheElementsAndReceivesThePoint) {
         }
         return lines;
     };
-    ASSERT_TRUE(robot::WaitUntil([&] { return !dataLines().empty(); }));
-    Sleep(3000);
+    // Ten cycles: ten data of the last element.
+    ASSERT_TRUE(robot::WaitUntil([&] {
+        const std::vector<std::string> lines = dataLines();
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+                   return line.find(" Element9 ") != std::string::npos;
+               }) >= 10;
+    }));
 
     // "D tick item size kind element longitude latitude", in element order 0 to 9 per tick.
     std::map<int, std::vector<std::pair<int32_t, int32_t>>> track;

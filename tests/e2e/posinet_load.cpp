@@ -3,6 +3,8 @@
 #include "element_table.h"
 #include "records.h"
 
+#include <algorithm>
+
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -68,6 +70,7 @@ void LinkedClients::Run(Running& client, const std::atomic<bool>& stop) {
     SetEvent(client.linked.Get());
     while (!stop) {
         dde.Pump(kPumpSliceMs);
+        client.linkedData = dde.Data().size() - client.result.firstLinkedDatum;
     }
     client.result.data = dde.Data();
 }
@@ -94,6 +97,32 @@ bool LinkedClients::Add(int count, DWORD timeoutMs) {
         SetEvent(running.link.Get());
         if (!WaitPumping(running.linked.Get(), timeoutMs) || !running.result.linked) {
             return false;
+        }
+    }
+    return true;
+}
+
+bool LinkedClients::WaitForLinkedData(size_t perClient, DWORD timeoutMs) {
+    auto enough = [&] {
+        for (const auto& client : clients_) {
+            if (client->linkedData < perClient) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const DWORD start = GetTickCount();
+    while (!enough()) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(timeoutMs - elapsed, kPumpSliceMs),
+                                  QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
         }
     }
     return true;

@@ -41,6 +41,9 @@ public:
     // meanwhile (connections are announced to every window). False when a client failed or
     // took longer than `timeoutMs` for a step.
     bool Add(int count, DWORD timeoutMs);
+    // Dispatches the calling thread's messages until every client has received `perClient`
+    // data since its links were started (ten a cycle); false when `timeoutMs` passed first.
+    bool WaitForLinkedData(size_t perClient, DWORD timeoutMs);
     // Ends every client: its message loop, its links and its conversations.
     void Stop();
 
@@ -57,6 +60,8 @@ private:
         fw::UniqueKernelHandle link;      // set for the thread: start the links
         fw::UniqueKernelHandle linked;    // set by the thread: links started (or failed)
         std::atomic<bool> failed{false};
+        // Data received since the links were started, as the thread last counted them.
+        std::atomic<size_t> linkedData{0};
         std::thread thread;
     };
     static void Run(Running& client, const std::atomic<bool>& stop);

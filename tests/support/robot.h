@@ -124,4 +124,20 @@ template <typename Check> bool WaitUntil(Check check, DWORD timeoutMs = kDefault
     }
 }
 
+// Checks `check` over `ms` milliseconds, at once and then every 20 ms to the end; true when it
+// held at every check. For what must not happen: a condition that stays true for a while.
+template <typename Check> bool HoldsFor(Check check, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (!check()) {
+            return false;
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) {
+            return true;
+        }
+        Sleep(ms - elapsed < 20 ? ms - elapsed : 20);
+    }
+}
+
 } // namespace robot

@@ -1,0 +1,134 @@
+#include "position_service.h"
+
+#include "advise_atom.h"
+#include "records.h"
+#include "target_window.h"
+
+#include <cstdio>
+
+namespace {
+
+// The service whose DDE instance is running. DDEML calls its callback with no pointer of the
+// caller's, so the callback can reach the service only through this.
+PositionService* runningService = nullptr;
+
+} // namespace
+
+PositionService::PositionService(const korva::ElementState* elements, int elementCount,
+                                 Events& events)
+    : elements_(elements), elementCount_(elementCount), events_(events) {}
+
+PositionService::~PositionService() {
+    StopService();
+}
+
+void PositionService::StartService() {
+    std::snprintf(serviceName, sizeof serviceName, "%s", "Posinet");
+    std::snprintf(topicName, sizeof topicName, "%s", "Posizioni");
+    std::snprintf(allItemsName, sizeof allItemsName, "%s", "Tutti");
+    runningService = this;
+    // Executes are refused by DDEML itself; no notifications reach the callback.
+    ddeInstance.Initialize(DdeCallback,
+                           APPCLASS_STANDARD | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS);
+    serviceHandle = fw::DdeStringHandle(ddeInstance.Id(), serviceName);
+    topicHandle = fw::DdeStringHandle(ddeInstance.Id(), topicName);
+    allItemsHandle = fw::DdeStringHandle(ddeInstance.Id(), allItemsName);
+    if (ddeInstance && serviceHandle) {
+        DdeNameService(ddeInstance.Id(), serviceHandle.Get(), nullptr, DNS_REGISTER);
+    }
+}
+
+void PositionService::StopService() {
+    if (ddeInstance && serviceHandle) {
+        DdeNameService(ddeInstance.Id(), serviceHandle.Get(), nullptr, DNS_UNREGISTER);
+    }
+    serviceHandle.Reset();
+    topicHandle.Reset();
+    allItemsHandle.Reset();
+    ddeInstance.Reset();
+    if (runningService == this) {
+        runningService = nullptr;
+    }
+}
+
+void PositionService::PostAdvise(int element) {
+    const std::string name = korva::ElementItemName(element);
+    fw::DdeStringHandle item(ddeInstance.Id(), name.c_str());
+    if (item) {
+        DdePostAdvise(ddeInstance.Id(), topicHandle.Get(), item.Get());
+        adviseBlocks.Reclaim();
+    }
+}
+
+HDDEDATA CALLBACK PositionService::DdeCallback(UINT type, UINT, HCONV conversation, HSZ hsz1,
+                                               HSZ hsz2, HDDEDATA, ULONG_PTR data1, ULONG_PTR) {
+    return runningService ? runningService->OnDdeTransaction(type, conversation, hsz1, hsz2, data1)
+                          : nullptr;
+}
+
+HDDEDATA PositionService::OnDdeTransaction(UINT type, HCONV conversation, HSZ hsz1, HSZ hsz2,
+                                           ULONG_PTR data1) {
+    switch (type) {
+    case XTYP_CONNECT: {
+        // hsz1 is the topic, hsz2 the service; both must match exactly.
+        const std::string topic = fw::DdeQueryText(ddeInstance.Id(), hsz1, kDdeNameSize);
+        const std::string service = fw::DdeQueryText(ddeInstance.Id(), hsz2, kDdeNameSize);
+        if (service != serviceName || topic != topicName) {
+            return reinterpret_cast<HDDEDATA>(FALSE);
+        }
+        connected = 1;
+        advising = 1;
+        events_.OnConnectionAccepted();
+        return reinterpret_cast<HDDEDATA>(TRUE);
+    }
+    case XTYP_ADVSTART:
+        if (ElementOfItem(hsz2) < 0) {
+            return reinterpret_cast<HDDEDATA>(FALSE);
+        }
+        RecordClientWindow(conversation);
+        events_.OnLinkStarted();
+        return reinterpret_cast<HDDEDATA>(TRUE);
+    case XTYP_REQUEST:
+        RecordClientWindow(conversation);
+        return PositionData(hsz2);
+    case XTYP_ADVREQ:
+        KeepItemAtomForNextLink(ddeInstance.Id(), hsz2, LOWORD(data1));
+        return PositionData(hsz2, conversation);
+    case XTYP_ADVSTOP:
+        // Links, flags and timer stay as they are.
+        return reinterpret_cast<HDDEDATA>(1);
+    default:
+        return nullptr;
+    }
+}
+
+int PositionService::ElementOfItem(HSZ item) const {
+    const int element =
+        korva::ElementFromItemName(fw::DdeQueryText(ddeInstance.Id(), item, kDdeNameSize));
+    return element < elementCount_ ? element : -1;
+}
+
+HDDEDATA PositionService::PositionData(HSZ item, HCONV adviseConversation) {
+    const int element = ElementOfItem(item);
+    if (element < 0) {
+        return nullptr;
+    }
+    const korva::ElementState& state = elements_[element];
+    auto bytes = korva::EncodePositionRecord(
+        {korva::kPositionKind, static_cast<uint16_t>(element), state.longitude, state.latitude});
+    // No flags: DDEML owns the handle once the callback has returned it.
+    HDDEDATA data =
+        DdeCreateDataHandle(ddeInstance.Id(), bytes.data(), static_cast<DWORD>(bytes.size()), 0,
+                            item, korva::kPositionFormat, 0);
+    if (data && adviseConversation) {
+        adviseBlocks.ExpectBlock(bytes, korva::kPositionFormat,
+                                 PartnerProcessId(adviseConversation));
+    }
+    return data;
+}
+
+void PositionService::RecordClientWindow(HCONV conversation) {
+    if (HWND window = MainWindowOfPartner(conversation)) {
+        events_.OnClientWindow(window);
+    }
+}
