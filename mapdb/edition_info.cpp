@@ -1,7 +1,7 @@
 #include "edition_info.h"
 
 #include "map_database.h"
-#include "resource.h"
+#include "mapdb_text_ids.h"
 #include "string_lookup.h"
 
 #include <cstdio>
@@ -57,12 +57,16 @@ std::uint8_t GetVersionMajor(std::string dir) {
 }
 
 EditionInfo QueryEditionInfo(const std::string& dir) {
+    // One read for every field: the file is on the CD.
     EditionInfo info;
-    info.editionName = GetEditionName(dir);
-    info.updateFirst = GetUpdateFirst(dir);
-    info.updateSecond = GetUpdateSecond(dir);
-    info.versionMinor = GetVersionMinor(dir);
-    info.versionMajor = GetVersionMajor(dir);
+    DbDescription d;
+    if (ReadEdition(dir, d)) {
+        info.editionName = d.editionName;
+        info.updateFirst = d.updateFirst;
+        info.updateSecond = d.updateSecond;
+        info.versionMinor = d.versionMinor;
+        info.versionMajor = d.versionMajor;
+    }
     return info;
 }
 

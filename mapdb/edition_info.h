@@ -23,7 +23,8 @@ struct EditionInfo {
     std::uint8_t versionMinor = 0;
 };
 
-// The five queries one after another, as the installer asks them before copying a directory.
+// The five values the installer shows before copying a directory, from one read of
+// "<dir>\db.dat" (all empty or 0 when it fails).
 EditionInfo QueryEditionInfo(const std::string& dir);
 
 // Message 27 filled with the edition name, the update numbers, the major and the minor version:

@@ -1,8 +1,8 @@
 // The installer's texts that the database layer uses, for builds without its resources.
-// They must equal the entries of resources/install/install.rc (a host test compares them).
+// They must equal the entries of the installer's string table (a host test compares them).
 #include "string_lookup.h"
 
-#include "resource.h"
+#include "mapdb_text_ids.h"
 
 namespace korva {
 

@@ -1,6 +1,6 @@
 #include "tables.h"
 
-#include "resource.h"
+#include "mapdb_text_ids.h"
 
 namespace korva {
 

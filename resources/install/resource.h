@@ -61,17 +61,7 @@
 #define IDS_EDITION_FILM_OFFER 61225
 
 // String table: the edition line and the display names of the road database's tables
-#define IDS_EDITION_INFO 27
-#define IDS_TABLE_STREETS 61631
-#define IDS_TABLE_NODES 61680
-#define IDS_TABLE_SEGMENTS 61681
-#define IDS_TABLE_SEGMENT_POINTS 61682
-#define IDS_TABLE_BOROUGHS 61683
-#define IDS_TABLE_TOWNS 61684
-#define IDS_TABLE_SHIRES 61685
-#define IDS_TABLE_REGIONS 61686
-#define IDS_TABLE_STATES 61687
-#define IDS_TABLE_NATIONS 61688
+#include "mapdb_text_ids.h"
 
 // String table: endings and checks of our own
 #define IDS_INSTALL_NOT_COMPLETED 300

@@ -21,10 +21,11 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// id name -> number, from resource.h.
+// id name -> number, from the installer's resource.h and the layer's ids it includes.
 std::map<std::string, unsigned> ResourceNumbers() {
     std::map<std::string, unsigned> numbers;
-    std::string header = ReadText(KORVA_INSTALL_RESOURCES "/resource.h");
+    std::string header = ReadText(KORVA_INSTALL_RESOURCES "/resource.h") +
+                         ReadText(KORVA_MAPDB_DIR "/mapdb_text_ids.h");
     std::regex define(R"(#define\s+(\w+)\s+(\d+))");
     for (std::sregex_iterator it(header.begin(), header.end(), define), end; it != end; ++it) {
         numbers[(*it)[1]] = static_cast<unsigned>(std::stoul((*it)[2]));
