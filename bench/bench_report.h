@@ -1,5 +1,5 @@
 // What the benchmark programs share: a clock, simple statistics and the table row that
-// tests/bench/run collects ("ROW|figure|measured|reference|ratio|target").
+// bench/run collects ("ROW|figure|measured|reference|ratio|target").
 #pragma once
 
 #include <windows.h>

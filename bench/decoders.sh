@@ -2,9 +2,9 @@
 # stb_image on the same pictures, decoded many times from memory; speed in MB of input file
 # per second. The readers are compiled for this in a build of their own (build/bench-host:
 # -O2, no sanitizers, no fuzzer coverage), as the host tree instruments everything it builds.
-# Sourced by tests/bench/run.
+# Sourced by bench/run.
 bench_decoders() {
-    local source=$KORVA_ROOT/tests/bench/decoders build=$KORVA_BUILD/bench-host
+    local source=$KORVA_ROOT/bench/decoders build=$KORVA_BUILD/bench-host
     local work=$KORVA_BENCH_WORK/decoders convert=/usr/bin/convert
     local size=${KORVA_BENCH_PICTURE:-2048x1536} log=$KORVA_BUILD/logs/bench-host.log
     say "building the decoder benchmark (optimised, no sanitizers) in $build"

@@ -30,7 +30,7 @@ bench_install() {
     rm -rf "$drive/korva-floor" && sync
     local out floor_ms
     start=$(date +%s%N)
-    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/tests/bench/copy_floor.exe" \
+    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/bench/copy_floor.exe" \
         'C:\korva-floor' "${to_windows[@]}") && sync
     end=$(date +%s%N)
     # The loop's whole run: Wine's start, the copy and the write-out.
@@ -39,7 +39,7 @@ bench_install() {
     rm -rf "$drive/korva-floor"
 
     rm -rf "$drive/korva-bench" "$drive/windows/korva.ini" && sync
-    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/tests/bench/install_bench.exe" \
+    out=$(KORVA_PREFIX=nt "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/bench/install_bench.exe" \
         "Z:${cd//\//\\}" 'C:\korva-bench')
     start=$(date +%s%N)
     sync
