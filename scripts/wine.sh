@@ -45,11 +45,12 @@ make_prefix() {
         korva_wine wineboot -i
         wineserver -w
         korva_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        korva_wine winecfg /v "$(prefix_version "$name")"
-        # 64-bit winecfg keeps the Windows 95 family out of its choice: the value it would
-        # write is written directly.
         if [ "$KORVA_WINE_BITS" = 64 ]; then
+            # 64-bit winecfg refuses the Windows 95 family: the value it would write is
+            # written directly.
             korva_wine reg add 'HKCU\Software\Wine' /v Version /d "$(prefix_version "$name")" /f
+        else
+            korva_wine winecfg /v "$(prefix_version "$name")"
         fi
         wineserver -w
     ) >"$log" 2>&1 </dev/null
