@@ -77,13 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- An earlier file under the temporary name ----
 
-// The copy prompt of the library, checked, answered with `answer`.
-void AnswerLibraryCopyPrompt(InstallerRun& run, const std::string& cd, int answer) {
-    HWND box = run.WaitMessage("comctl32.dll");
+// The copy prompt of the library, checked, answered with `answer`: the write-protected
+// temporary name is the destination at fault, and it is named.
+void AnswerLibraryCopyPrompt(InstallerRun& run, const std::string& temporaryPath, int answer) {
+    HWND box = run.WaitMessage("comctl32.tm2");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(robot::MessageBoxText(box), "Il file \"" + cd +
-                                              "\\comctl32.dll\" non è stato trovato.  Inserire "
-                                              "il dischetto giusto e riprovare.");
+    EXPECT_EQ(robot::MessageBoxText(box), "Impossibile scrivere \"" + temporaryPath +
+                                              "\" sul disco di destinazione: la destinazione è "
+                                              "protetta da scrittura.  Risolvere il problema e "
+                                              "riprovare.");
     ASSERT_TRUE(robot::Click(box, answer));
     // A Retry brings a box just like it: this one must be gone first.
     EXPECT_TRUE(robot::WaitForWindowGone(box));
@@ -98,8 +100,8 @@ TEST_F(Closing, AnEarlierCopyThatCannotBeReplacedIsNeverScheduled) {
         testfs::ScopedReadOnly locked(TemporaryPath());
         InstallerRun run(cd_);
         InstallUpToTheQuestion(run, IDNO);
-        AnswerLibraryCopyPrompt(run, cd_, IDRETRY);
-        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDRETRY);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDIGNORE);
         text = FinalMessage(run, std::string(kIncompatibleStart).substr(0, 20));
     }
     EXPECT_EQ(text.rfind(kIncompatibleStart, 0), 0u) << text;
@@ -116,7 +118,7 @@ TEST_F(Closing, AnEarlierCopyThatIsTheLibraryIsScheduledAfterIgnore) {
         testfs::ScopedReadOnly locked(TemporaryPath());
         InstallerRun run(cd_);
         InstallUpToTheQuestion(run, IDNO);
-        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDIGNORE);
         text = FinalMessage(run, "ATTENZIONE");
     }
     EXPECT_EQ(text, kRestartText);
