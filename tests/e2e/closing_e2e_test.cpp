@@ -35,12 +35,16 @@ TEST_P(CommonControls, FinalMessageAndRestartInstruction) {
     InstallerRun run(cd_);
     InstallUpToTheQuestion(run, IDNO);
     if (c.copyAnswer) {
-        HWND box = run.WaitMessage("comctl32.dll");
+        // The destination is at fault, and named; the user is not sent to change the CD.
+        HWND box = run.WaitMessage("comctl32.tm2");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(robot::MessageBoxText(box),
-                  "Il file \"" + cd_ +
-                      "\\comctl32.dll\" non è stato trovato.  Inserire il dischetto giusto e "
-                      "riprovare.");
+        const std::string text = robot::MessageBoxText(box);
+        EXPECT_EQ(text.rfind("Impossibile scrivere \"" + TemporaryPath() +
+                                 "\" sul disco di destinazione: ",
+                             0),
+                  0u)
+            << text;
+        EXPECT_EQ(text.find("Inserire il dischetto"), std::string::npos) << text;
         EXPECT_EQ(robot::Text(box), "Installazione di  KORVA '98 3.04");
         robot::Click(box, c.copyAnswer);
     }
