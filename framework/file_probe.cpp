@@ -15,4 +15,10 @@ bool CanOpenForReading(const std::string& path) {
     return (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::string FullPathOf(const std::string& path) {
+    char full[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : std::string();
+}
+
 } // namespace fw

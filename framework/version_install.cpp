@@ -8,13 +8,25 @@
 
 namespace fw {
 
-namespace {
-
-// The platform names its temporary copies "ver<hex>.tmp".
 bool IsTemporaryName(const std::string& name) {
     return name.size() > 7 && _strnicmp(name.c_str(), "ver", 3) == 0 &&
            _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0 &&
            name.find_first_of("\\/:") == std::string::npos;
+}
+
+namespace {
+
+constexpr DWORD kNotAPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+
+// Opened alone (nobody writing it) and, by its handle, a plain file last written before
+// `before`.
+bool IsStaleTemporaryFile(const std::string& path, const FILETIME& before) {
+    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    return file && GetFileInformationByHandle(file.Get(), &information) &&
+           !(information.dwFileAttributes & kNotAPlainFile) &&
+           CompareFileTime(&information.ftLastWriteTime, &before) < 0;
 }
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
@@ -31,8 +43,7 @@ std::vector<std::string> TemporaryFiles(const std::string& dir) {
         return names;
     }
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            IsTemporaryName(entry.cFileName)) {
+        if (!(entry.dwFileAttributes & kNotAPlainFile) && IsTemporaryName(entry.cFileName)) {
             names.emplace_back(entry.cFileName);
         }
     } while (FindNextFileA(find.Get(), &entry));
@@ -40,6 +51,22 @@ std::vector<std::string> TemporaryFiles(const std::string& dir) {
 }
 
 } // namespace
+
+int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& before) {
+    int removed = 0;
+    for (const std::string& name : TemporaryFiles(fullDir)) {
+        const std::string path = fullDir + "\\" + name;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAPlainFile) ||
+            !IsStaleTemporaryFile(path, before)) {
+            continue;
+        }
+        if (DeleteFileA(path.c_str())) {
+            ++removed;
+        }
+    }
+    return removed;
+}
 
 DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
                           const std::string& destDir, const std::string& destName) {

@@ -24,6 +24,15 @@ constexpr bool VersionInstallFailed(DWORD result) {
     return (result & kVersionInstallFailures) != 0;
 }
 
+// Whether `name` is one the platform gives its temporary copies: "ver<hex>.tmp".
+bool IsTemporaryName(const std::string& name);
+
+// Deletes, directly in the directory `fullDir` (a full path), the platform's temporary copies
+// that an installation stopped part way left behind: files named like them, last written
+// before `before`, that are plain files (never directories or links) and that nobody holds
+// open. Returns how many were deleted.
+int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& before);
+
 // Installs <sourceDir>\<sourceName> as <destDir>\<destName> with VIFF_FORCEINSTALL (an SZDD
 // source is expanded) and returns the platform's result. After a failure the "ver*.tmp" files
 // the attempt left in the destination directory are deleted: the one the platform names and

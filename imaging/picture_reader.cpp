@@ -42,6 +42,9 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
     if (result.error.code != kImageUnknownFormat) {
         return result;
     }
+    // Each failure carries the text of the reader that judged the file, never one left over
+    // from a reader that did not recognise it.
+    result.error.Set(kImageUnknownFormat, texts::kInvalidFormat);
     // The TIFF reader's code replaces the bitmap reader's, whatever it is.
     result.dib = result.tiff.ReadTiff(source, memoryLimit);
     if (!result.dib.Empty()) {
@@ -49,11 +52,14 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
         result.makePalette = result.tiff.paletteMade;
         return result;
     }
-    result.error.code = result.tiff.errorCode;
-    if (!result.tiff.errorText.empty()) {
-        result.error.text = result.tiff.errorText;
+    const bool tiffJudged = result.tiff.RecognisedMark();
+    if (tiffJudged) {
+        // A TIFF whose coding no reader takes records no text of its own.
+        result.error.Set(result.tiff.errorCode, result.tiff.errorText.empty()
+                                                    ? texts::kUnsupportedFormat
+                                                    : result.tiff.errorText.c_str());
     }
-    if (result.error.code != kImageUnknownFormat) {
+    if (result.tiff.errorCode != kImageUnknownFormat) {
         return result;
     }
     result.dib = result.gif.ReadGif(source, memoryLimit);
@@ -62,17 +68,20 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
         result.makePalette = true;
         return result;
     }
-    if (!result.gif.lastErrorText.empty()) {
-        result.error.text = result.gif.lastErrorText;
-    }
-    // Only a file that is not a GIF keeps "not my format"; a GIF that could not be read is a
-    // read failure, or a memory one.
     if (result.gif.formatFlag == CGif::kNotAGif) {
+        // Only a file that is not a GIF keeps "not my format", with the text of the last
+        // reader that recognised it, or "Invalid format".
         result.error.code = kImageUnknownFormat;
-    } else if (result.gif.lastErrorText == texts::kNoMemory) {
-        result.error.code = kImageNoMemory;
+        return result;
+    }
+    // A GIF that could not be read is a read failure, or a memory one; image data that do not
+    // decode record no text of the GIF reader's own.
+    if (result.gif.lastErrorText == texts::kNoMemory) {
+        result.error.Set(kImageNoMemory, texts::kNoMemory);
     } else {
-        result.error.code = kImageReadError;
+        result.error.Set(kImageReadError, result.gif.lastErrorText.empty()
+                                              ? texts::kReadError
+                                              : result.gif.lastErrorText.c_str());
     }
     return result;
 }

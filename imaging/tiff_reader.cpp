@@ -111,6 +111,10 @@ double Rational(ByteSource& source, const Entry& entry) {
 
 } // namespace
 
+bool CTiff::RecognisedMark() const {
+    return byteOrder == kMarkIntel || byteOrder == kMarkVariant;
+}
+
 void CTiff::Fail(int code, const char* text) {
     errorCode = code;
     errorText = text ? text : "";
@@ -129,6 +133,7 @@ DibBlock CTiff::ReadTiff(const std::string& path) {
 
 bool CTiff::ReadDirectory(ByteSource& source) {
     std::uint8_t start[8];
+    byteOrder = 0;
     source.Seek(0);
     if (ReadPieces(source, start, sizeof start) != sizeof start) {
         Fail(kImageUnknownFormat, kNotTiff);

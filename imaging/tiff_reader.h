@@ -19,6 +19,10 @@ public:
     // Reads from the start of `source`. Blocks above `memoryLimit` count as no memory.
     DibBlock ReadTiff(ByteSource& source, std::uint64_t memoryLimit = kMaxDibBlockSize);
 
+    // Whether the file begins with a byte-order mark this reader takes: a failure after it is
+    // this reader's judgement of a TIFF file, one before it says only "not a TIFF file".
+    bool RecognisedMark() const;
+
     // 1 until a failure sets a negative code.
     int errorCode = 1;
     std::string errorText;

@@ -2,6 +2,7 @@
 
 #include "copy_progress_dialog.h"
 #include "cover_dlg.h"
+#include "directory_levels.h"
 #include "edition_info.h"
 #include "file_copy.h"
 #include "file_listing.h"
@@ -52,6 +53,9 @@ bool AreaCopyPlan::Execute() {
 
 bool AreaCopyPlan::CopyFiles(const std::string& sourceDir, const std::string& destDir,
                              const std::vector<std::string>& names, bool pollCancel) {
+    if (!names.empty()) {
+        run_.PrepareCopyDestination(destDir);
+    }
     for (const std::string& name : names) {
         progress_->ShowFileName(name);
         long copied = CopyInstallFile(state_, sourceDir, name, destDir, name, kWholeFileCopy);
@@ -183,7 +187,9 @@ bool AreaCopyPlan::CopyBitmapTree() {
     for (const std::string& sub : subdirectories) {
         const std::string source = JoinPath(sourceCartine, sub);
         const std::string dest = JoinPath(destCartine, sub);
-        CreateDirectoryA(dest.c_str(), nullptr);
+        if (!EnsureDirectory(dest)) {
+            return false;
+        }
         if (!CopyFiles(source, dest, ListFiles(Sub(source, "*.*")), true)) {
             return false;
         }

@@ -4,6 +4,7 @@
 #include "area_copy_plan.h"
 #include "closing_steps.h"
 #include "cover_dlg.h"
+#include "directory_levels.h"
 #include "file_listing.h"
 #include "file_probe.h"
 #include "install_type_dialog.h"
@@ -14,6 +15,7 @@
 #include "resource.h"
 #include "resource_strings.h"
 #include "setup_values.h"
+#include "version_install.h"
 
 int CCoverDlg::RunInstallation() {
     korva::InstallationRun run(*this);
@@ -31,8 +33,12 @@ std::uint32_t ReadSize(const std::string& file, const char* key, const char* def
         fw::ReadProfileString(file, "INFO", key, defaultValue, kSizeValueLength));
 }
 
-void CreateDirectoryIfMissing(const std::string& path) {
-    CreateDirectoryA(path.c_str(), nullptr);
+// The map program reads the paths the run writes from any directory: a relative path is
+// made absolute the way every file operation on it would take it, from the current
+// directory. Empty when the full path does not fit a path field.
+std::string AbsolutePath(const std::string& path) {
+    const std::string full = fw::FullPathOf(path);
+    return full.size() < kPathSize ? full : std::string();
 }
 
 } // namespace
@@ -76,7 +82,26 @@ void InstallationRun::RepaintCoverUnder(const RECT& screenRect) {
     UpdateWindow(cover);
 }
 
+void InstallationRun::PrepareCopyDestination(const std::string& destDir) {
+    if (state_.systemType != kWindows95Family) {
+        return;
+    }
+    const std::string full = fw::FullPathOf(destDir);
+    if (full.empty()) {
+        return;
+    }
+    for (const std::string& prepared : preparedDestinations_) {
+        if (_stricmp(prepared.c_str(), full.c_str()) == 0) {
+            return;
+        }
+    }
+    preparedDestinations_.push_back(full);
+    fw::RemoveStaleVersionInstallFiles(full, started_);
+}
+
 int InstallationRun::Execute() {
+    GetSystemTimeAsFileTime(&started_);
+    preparedDestinations_.clear();
     state_.systemType = (GetVersion() & 0x80000000u) ? kWindows95Family : kWindowsNT;
     state_.areas.clear();
     state_.earlierNetwork = false;
@@ -124,8 +149,9 @@ bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
         if (answer != IDOK) {
             return false;
         }
-        if (prompt.text.size() < kPathSize) {
-            typed = prompt.text;
+        const std::string absolute = prompt.text.empty() ? "" : AbsolutePath(prompt.text);
+        if (prompt.text.empty() || !absolute.empty()) {
+            typed = absolute;
             return true;
         }
         AppMessageBox(
@@ -137,7 +163,14 @@ bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
 
 bool InstallationRun::ChooseSource() {
     if (cover_.presetSourceDir[0] != '\0') {
-        CopyToField(state_.sourceDir, NormalizePath(cover_.presetSourceDir));
+        const std::string absolute = AbsolutePath(cover_.presetSourceDir);
+        if (absolute.empty()) {
+            AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(),
+                                         cover_.presetSourceDir),
+                          MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        CopyToField(state_.sourceDir, NormalizePath(absolute));
         SetSetupDescriptionPath();
         return true;
     }
@@ -165,8 +198,7 @@ bool InstallationRun::ChooseDestination() {
         return false;
     }
     CopyToField(state_.programDir, NormalizePath(typed));
-    CreateDirectoryIfMissing(state_.programDir);
-    return true;
+    return EnsureDirectory(state_.programDir);
 }
 
 bool InstallationRun::DiscoverAreas() {
@@ -199,8 +231,7 @@ bool InstallationRun::PrepareArea(std::size_t index) {
     if (!ChooseDataDir(index, dataDir)) {
         return false;
     }
-    CreateAreaDirectories(dataDir);
-    return true;
+    return CreateAreaDirectories(dataDir);
 }
 
 bool InstallationRun::ChooseInstallType(const std::string& areaSource) {
@@ -260,22 +291,24 @@ bool InstallationRun::ChooseDataDir(std::size_t index, std::string& dataDir) {
         return false;
     }
     dataDir = NormalizePath(typed);
-    CreateDirectoryIfMissing(dataDir);
-    return true;
+    return EnsureDirectory(dataDir);
 }
 
-void InstallationRun::CreateAreaDirectories(const std::string& dataDir) {
-    if (state_.installType == kComplete) {
-        CreateDirectoryIfMissing(JoinPath(dataDir, "cartine"));
+bool InstallationRun::CreateAreaDirectories(const std::string& dataDir) {
+    if (state_.installType == kComplete && !EnsureDirectory(JoinPath(dataDir, "cartine"))) {
+        return false;
     }
     if (state_.installType == kRecommended || state_.installType == kComplete) {
         const std::string rete = JoinPath(dataDir, "rete");
-        CreateDirectoryIfMissing(rete);
-        CreateDirectoryIfMissing(JoinPath(rete, "Temp"));
-        CreateDirectoryIfMissing(JoinPath(rete, "Backup"));
-        CreateDirectoryIfMissing(JoinPath(dataDir, "catalog"));
-        CreateDirectoryIfMissing(JoinPath(dataDir, "immagini"));
+        for (const std::string& dir :
+             {rete, JoinPath(rete, "Temp"), JoinPath(rete, "Backup"), JoinPath(dataDir, "catalog"),
+              JoinPath(dataDir, "immagini")}) {
+            if (!EnsureDirectory(dir)) {
+                return false;
+            }
+        }
     }
+    return true;
 }
 
 } // namespace korva

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CCoverDlg;
 
@@ -32,6 +33,9 @@ public:
     void ReleaseProgress();
     // Repaints the part of the cover window that a closed or hidden dialog covered.
     void RepaintCoverUnder(const RECT& screenRect);
+    // Before the first copy into `destDir`: on the Windows 95 family, deletes the temporary
+    // files of the version installation that an earlier run stopped part way left there.
+    void PrepareCopyDestination(const std::string& destDir);
 
 private:
     bool ChooseSource();
@@ -41,9 +45,10 @@ private:
     bool ChooseInstallType(const std::string& areaSource);
     bool CheckDiskSpace(const std::string& areaSource);
     bool ChooseDataDir(std::size_t index, std::string& dataDir);
-    void CreateAreaDirectories(const std::string& dataDir);
+    bool CreateAreaDirectories(const std::string& dataDir);
 
-    // Shows a path prompt until the user gives a path that fits or cancels (false).
+    // Shows a path prompt until the user gives a path that fits or cancels (false); the
+    // path is given in its absolute form.
     bool AskPath(unsigned promptId, const std::string& defaultText, std::string& typed);
     void SetSetupDescriptionPath();
 
@@ -51,6 +56,9 @@ private:
     InstallState& state_;
     std::string installerDir_;
     std::unique_ptr<CopyProgressDialog> progress_;
+    // When the run started: a temporary file written since is not an earlier run's.
+    FILETIME started_{};
+    std::vector<std::string> preparedDestinations_;
 };
 
 } // namespace korva

@@ -22,6 +22,54 @@ std::string NormalizePath(std::string_view path) {
     return normal;
 }
 
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// Length of the part of `path` that is a root and never created: "C:\", "C:", "\",
+// "\\server\share\".
+std::size_t RootLength(std::string_view path) {
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        std::size_t at = 2;
+        for (int part = 0; part < 2; ++part) {
+            while (at < path.size() && !IsSeparator(path[at])) {
+                ++at;
+            }
+            if (at < path.size()) {
+                ++at;
+            }
+        }
+        return at;
+    }
+    std::size_t at = HasDriveLetter(path) ? 2 : 0;
+    if (at < path.size() && IsSeparator(path[at])) {
+        ++at;
+    }
+    return at;
+}
+
+} // namespace
+
+std::vector<std::string> DirectoryLevels(std::string_view path) {
+    std::vector<std::string> levels;
+    std::size_t at = RootLength(path);
+    while (at < path.size()) {
+        if (IsSeparator(path[at])) {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        levels.emplace_back(path.substr(0, end));
+        at = end;
+    }
+    return levels;
+}
+
 bool HasDriveLetter(std::string_view path) {
     if (path.size() < 2 || path[1] != ':') {
         return false;

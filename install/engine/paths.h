@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korva {
 
@@ -30,6 +31,12 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // Drops one trailing backslash and upper-cases a lower-case drive letter ("c:\korva\" ->
 // "C:\korva").
 std::string NormalizePath(std::string_view path);
+
+// The directories to create, from the root down, for `path` to exist: "C:\a\b" gives "C:\a"
+// and "C:\a\b"; a network path begins below its share ("\\server\share\a" gives
+// "\\server\share\a"). A drive or share root gives none. Empty parts ("a\\b", a trailing
+// backslash) are passed over; "/" separates like "\".
+std::vector<std::string> DirectoryLevels(std::string_view path);
 
 // True when the path begins with a drive letter and a colon.
 bool HasDriveLetter(std::string_view path);

@@ -41,7 +41,12 @@ std::string ResolveFirstDir(std::string_view installerDir, std::string_view firs
         path.append(firstDir);
         return path;
     }
-    return std::string(firstDir);
+    if (firstDir.empty() || HasDriveLetter(firstDir)) {
+        return std::string(firstDir);
+    }
+    // A bare directory name ("cd_ita", the default of a CD without its launcher file) is the
+    // CD's: the installer is started from anywhere.
+    return JoinPath(installerDir, firstDir);
 }
 
 std::string DirectoryOfModule(std::string_view modulePath) {

@@ -28,8 +28,9 @@ const EditionEntry* FindEdition(int commandId);
 // "Presence": a value beginning with the digit 0 means the edition is not on this CD.
 bool IsEditionAbsent(std::string_view presence);
 
-// "FirstDir": a value beginning with a backslash is relative to the installer's directory;
-// any other value is used unchanged.
+// "FirstDir": a value beginning with a backslash, or a relative one without a drive, is
+// taken in the installer's directory; a value with a drive letter, or none, is used
+// unchanged.
 std::string ResolveFirstDir(std::string_view installerDir, std::string_view firstDir);
 
 // The installer's directory: the program file's full path cut at its last backslash.

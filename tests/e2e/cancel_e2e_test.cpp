@@ -16,26 +16,73 @@ TEST_F(Installation, EscapeHeldDuringCopyingAbandonsAfterTheCurrentFile) {
     ASSERT_TRUE(run.AnswerPathPrompt(destination_));
     HWND typeDialog = robot::WaitForDialogWithControl(run.Pid(), 1026);
     ASSERT_NE(typeDialog, nullptr);
+    InstallExpectation e = Expect(3);
+    size_t copied = 0;
     {
         // Escape is down from before the copying starts: the first cancel poll, after the
-        // first file of the first polled group, ends the run.
+        // first file of the first polled group, ends the run. The closing message waits until
+        // the key is let go.
         robot::KeyHolder escape(VK_ESCAPE, "Escape");
         ASSERT_TRUE(escape.IsDown());
         PostMessageA(typeDialog, WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
-        HWND box = run.WaitMessage(kNotCompletedText);
-        EXPECT_NE(box, nullptr);
-        if (box) {
-            robot::Click(box, IDOK);
-        }
+        EXPECT_TRUE(robot::WaitUntil([&] {
+            CheckCopiedPrefix(e, copied);
+            return copied >= 4;
+        }));
     }
-    size_t copied = 0;
-    InstallExpectation e = Expect(3);
+    HWND box = run.WaitMessage(kNotCompletedText);
+    EXPECT_NE(box, nullptr);
+    if (box) {
+        robot::Click(box, IDOK);
+    }
     EXPECT_EQ(Joined(CheckCopiedPrefix(e, copied)), "");
     // The three program files (not polled) and the first picture.
     EXPECT_EQ(copied, 4u);
     // Nothing of the settings is written before an area is complete.
     EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
+}
+
+TEST_F(Installation, EscapeHeldOverTheInstallerDoesNotAnswerTheClosingMessage) {
+    // An immutable program file at the destination stops the copy at a question: there the
+    // key is pressed on the display over the installer's own window, and held.
+    testfs::MakeDirs(destination_);
+    testfs::WriteFile(destination_ + "\\korva.hlp", "an older help file");
+    testfs::ScopedReadOnly locked(destination_ + "\\korva.hlp");
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+    ASSERT_TRUE(run.ChooseInstallType(3));
+    HWND refusal = run.WaitMessage("korva.hlp");
+    ASSERT_NE(refusal, nullptr);
+    const std::string text = robot::MessageBoxText(refusal);
+    EXPECT_EQ(text, "Impossibile scrivere \"" + destination_ +
+                        "\\korva.hlp\" sul disco di destinazione: la destinazione è protetta da "
+                        "scrittura.  Risolvere il problema e riprovare.");
+    HWND progress = robot::FindBusyWindow(run.Pid(), "Trasferimento");
+    ASSERT_NE(progress, nullptr);
+    {
+        robot::KeyHolder escape(VK_ESCAPE, "Escape", progress);
+        ASSERT_TRUE(escape.IsDown());
+        // Ignore: the copy goes on and the first cancel poll sees Escape. The user keeps it
+        // down a while: the display repeats it into the installer's queue.
+        robot::Click(refusal, IDIGNORE);
+        Sleep(1500);
+    }
+    HWND box = run.WaitMessage(kNotCompletedText);
+    ASSERT_NE(box, nullptr);
+    // Once the installer has taken in everything queued, the message is still there.
+    EXPECT_TRUE(robot::Sync(box));
+    EXPECT_TRUE(robot::Sync(box));
+    EXPECT_TRUE(IsWindowVisible(box));
+    EXPECT_EQ(robot::MessageBoxText(box), kNotCompletedText);
+    robot::Click(box, IDOK);
+    EXPECT_TRUE(robot::WaitForWindowGone(box));
+    EXPECT_EQ(run.CloseMenuAndWait(), 0);
+    EXPECT_EQ(testfs::ReadFile(destination_ + "\\korva.hlp"), "an older help file");
+    // Stopped at the first cancel poll, after the first picture: no settings were written.
+    EXPECT_FALSE(testfs::Exists(testfs::KorvaIniPath()));
 }
 
 TEST_F(Installation, CancelAtRandomPointsLeavesCompleteFilesAndASecondRunWorks) {

@@ -35,12 +35,16 @@ TEST_P(CommonControls, FinalMessageAndRestartInstruction) {
     InstallerRun run(cd_);
     InstallUpToTheQuestion(run, IDNO);
     if (c.copyAnswer) {
-        HWND box = run.WaitMessage("comctl32.dll");
+        // The destination is at fault, and named; the user is not sent to change the CD.
+        HWND box = run.WaitMessage("comctl32.tm2");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(robot::MessageBoxText(box),
-                  "Il file \"" + cd_ +
-                      "\\comctl32.dll\" non è stato trovato.  Inserire il dischetto giusto e "
-                      "riprovare.");
+        const std::string text = robot::MessageBoxText(box);
+        EXPECT_EQ(text.rfind("Impossibile scrivere \"" + TemporaryPath() +
+                                 "\" sul disco di destinazione: ",
+                             0),
+                  0u)
+            << text;
+        EXPECT_EQ(text.find("Inserire il dischetto"), std::string::npos) << text;
         EXPECT_EQ(robot::Text(box), "Installazione di  KORVA '98 3.04");
         robot::Click(box, c.copyAnswer);
     }
@@ -77,13 +81,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- An earlier file under the temporary name ----
 
-// The copy prompt of the library, checked, answered with `answer`.
-void AnswerLibraryCopyPrompt(InstallerRun& run, const std::string& cd, int answer) {
-    HWND box = run.WaitMessage("comctl32.dll");
+// The copy prompt of the library, checked, answered with `answer`: the write-protected
+// temporary name is the destination at fault, and it is named.
+void AnswerLibraryCopyPrompt(InstallerRun& run, const std::string& temporaryPath, int answer) {
+    HWND box = run.WaitMessage("comctl32.tm2");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(robot::MessageBoxText(box), "Il file \"" + cd +
-                                              "\\comctl32.dll\" non è stato trovato.  Inserire "
-                                              "il dischetto giusto e riprovare.");
+    EXPECT_EQ(robot::MessageBoxText(box), "Impossibile scrivere \"" + temporaryPath +
+                                              "\" sul disco di destinazione: la destinazione è "
+                                              "protetta da scrittura.  Risolvere il problema e "
+                                              "riprovare.");
     ASSERT_TRUE(robot::Click(box, answer));
     // A Retry brings a box just like it: this one must be gone first.
     EXPECT_TRUE(robot::WaitForWindowGone(box));
@@ -98,8 +104,8 @@ TEST_F(Closing, AnEarlierCopyThatCannotBeReplacedIsNeverScheduled) {
         testfs::ScopedReadOnly locked(TemporaryPath());
         InstallerRun run(cd_);
         InstallUpToTheQuestion(run, IDNO);
-        AnswerLibraryCopyPrompt(run, cd_, IDRETRY);
-        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDRETRY);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDIGNORE);
         text = FinalMessage(run, std::string(kIncompatibleStart).substr(0, 20));
     }
     EXPECT_EQ(text.rfind(kIncompatibleStart, 0), 0u) << text;
@@ -116,7 +122,7 @@ TEST_F(Closing, AnEarlierCopyThatIsTheLibraryIsScheduledAfterIgnore) {
         testfs::ScopedReadOnly locked(TemporaryPath());
         InstallerRun run(cd_);
         InstallUpToTheQuestion(run, IDNO);
-        AnswerLibraryCopyPrompt(run, cd_, IDIGNORE);
+        AnswerLibraryCopyPrompt(run, TemporaryPath(), IDIGNORE);
         text = FinalMessage(run, "ATTENZIONE");
     }
     EXPECT_EQ(text, kRestartText);

@@ -4,6 +4,7 @@
 #include "fault_checks.h"
 #include "installation_fixture.h"
 
+#include <memory>
 #include <random>
 
 using namespace e2e;
@@ -37,7 +38,7 @@ std::string Garbage(std::mt19937& random, size_t size) {
 TEST_F(Faults, ADestinationThatRefusesWritesPartWayAbortsWithEverythingBeforeItIntact) {
     const std::string locked = destination_ + "\\sicilia\\immagini";
     testfs::MakeDirs(locked);
-    testfs::SetReadOnly(locked, true);
+    auto readOnly = std::make_unique<testfs::ScopedReadOnly>(locked);
     InstallerRun run(cd_);
     ASSERT_TRUE(run.Start(""));
     ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
@@ -45,11 +46,16 @@ TEST_F(Faults, ADestinationThatRefusesWritesPartWayAbortsWithEverythingBeforeItI
     ASSERT_TRUE(run.ChooseInstallType(2));
     HWND box = run.WaitMessage("duomo.bmp");
     EXPECT_NE(box, nullptr);
+    std::string refused;
     if (box) {
+        refused = robot::MessageBoxText(box);
         robot::Click(box, IDABORT);
     }
+    EXPECT_EQ(refused, "Impossibile scrivere \"" + locked +
+                           "\\duomo.bmp\" sul disco di destinazione: la destinazione è protetta "
+                           "da scrittura.  Risolvere il problema e riprovare.");
     const std::string final = FinishWithMessage(run);
-    testfs::SetReadOnly(locked, false);
+    readOnly.reset();
     EXPECT_EQ(final, kNotCompletedText);
 
     size_t copied = 0;
@@ -65,18 +71,10 @@ TEST_F(Faults, ADestinationThatRefusesWritesPartWayAbortsWithEverythingBeforeItI
 
 TEST_F(Faults, ADiskThatFillsUpStopsTheCopyWithoutHalfWrittenFiles) {
     // A 1.5 MB file system as drive K: of the prefix.
-    // The prefix's drive letters are the links in its dosdevices directory.
-    const std::string windows = testfs::UnixPath(testfs::WindowsDir());
-    const size_t cut = windows.find("/dosdevices/") != std::string::npos
-                           ? windows.find("/dosdevices/")
-                           : windows.rfind("/drive_c");
-    const std::string dosdevices = windows.substr(0, cut) + "/dosdevices";
-    const std::string mountPoint = "/tmp/korva-small-" + std::to_string(GetCurrentProcessId());
-    if (testfs::RunHostProgram("mkdir -p " + mountPoint +
-                               " && mount -t tmpfs -o size=1536k tmpfs " + mountPoint) != 0) {
+    testfs::ScopedSmallDrive drive('K', 1536);
+    if (!drive.Mounted()) {
         GTEST_SKIP() << "this machine cannot mount a small file system";
     }
-    testfs::RunHostProgram("ln -sfn " + mountPoint + " '" + dosdevices + "/k:'");
     const std::string small = "K:\\korva";
 
     InstallerRun run(cd_);
@@ -92,7 +90,8 @@ TEST_F(Faults, ADiskThatFillsUpStopsTheCopyWithoutHalfWrittenFiles) {
     robot::WaitUntil([&] {
         for (HWND window : robot::FindWindows(boxes)) {
             const std::string text = robot::MessageBoxText(window);
-            if (text.find("non è stato trovato") != std::string::npos) {
+            if (text.find("Impossibile scrivere") != std::string::npos ||
+                text.find("non è stato trovato") != std::string::npos) {
                 full = text;
                 robot::Click(window, IDABORT);
                 return true;
@@ -109,12 +108,12 @@ TEST_F(Faults, ADiskThatFillsUpStopsTheCopyWithoutHalfWrittenFiles) {
     InstallExpectation e = Expect(3);
     e.programDir = small;
     size_t copied = 0;
-    const std::string problems = Joined(CheckCopiedPrefix(e, copied));
-    testfs::RunHostProgram("rm -f '" + dosdevices + "/k:'; umount " + mountPoint + "; rmdir " +
-                           mountPoint);
-    EXPECT_FALSE(full.empty());
+    EXPECT_EQ(Joined(CheckCopiedPrefix(e, copied)), "");
+    // The destination is named, with the cause; the user is not sent to change the CD.
+    EXPECT_EQ(full.rfind("Impossibile scrivere \"" + small + "\\", 0), 0u) << full;
+    EXPECT_NE(full.find(": il disco è pieno."), std::string::npos) << full;
+    EXPECT_EQ(full.find("Inserire il dischetto"), std::string::npos) << full;
     EXPECT_EQ(final, kNotCompletedText);
-    EXPECT_EQ(problems, "");
     EXPECT_GT(copied, 0u) << full;
     ExpectASecondInstallationCompletes();
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace e2e;
 
 TEST_F(Installation, CompleteInstallCopiesTheBitmapTreeOfTheFirstAreaOnly) {
@@ -36,6 +38,81 @@ TEST_F(Installation, MinimalInstallLeavesTheDataOnTheCd) {
     ExpectMapSetSettings("italia", 1, true);
     ExpectMapSetSettings("sicilia", 2, false);
     ExpectKorvaIni(2);
+}
+
+TEST_F(Installation, ADestinationTwoLevelsBelowAMissingDirectoryIsCreatedAndInstalled) {
+    const std::string deep = destination_ + "\\primo livello\\secondo";
+    ASSERT_FALSE(testfs::Exists(destination_));
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    ASSERT_TRUE(run.AnswerPathPrompt(deep));
+    ASSERT_TRUE(run.ChooseInstallType(2));
+    EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
+    InstallExpectation e = Expect(2);
+    e.programDir = deep;
+    EXPECT_EQ(Joined(CompareInstalledTree(e)), "");
+    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Directory_di_KORVA"), deep);
+}
+
+TEST_F(Installation, WithoutTheLauncherFileEveryPathWrittenIsAbsolute) {
+    // The edition's default directory is a bare name, "cd_ita": it is the CD's.
+    testfs::DeleteFileIfAny(cd_ + "\\setvars.inf");
+    InstallerRun run(cd_);
+    EXPECT_EQ(InstallItalia(run, 1).rfind(kDoneText, 0), 0u);
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(1))), "");
+    ExpectKorvaIni(2);
+    ExpectMapSetSettings("italia", 1, true);
+    ExpectMapSetSettings("sicilia", 2, false);
+    const std::string ini = testfs::KorvaIniPath();
+    const std::string italia = destination_ + "\\italia\\italia.vgr";
+    for (const auto& [file, section, key] :
+         {std::tuple{ini, "Paths", "DirOfCD"},
+          std::tuple{ini, "Installazione", "Directory_di_KORVA"},
+          std::tuple{italia, "PATHS", "dirOfNet"}, std::tuple{italia, "PATHS", "dirOfImage"},
+          std::tuple{italia, "PATHS", "dirOfCatalog"}, std::tuple{italia, "DISKS", "Disk1"}}) {
+        const std::string value = Ini(file, section, key);
+        EXPECT_EQ(value.substr(1, 2), ":\\") << section << "/" << key << " = " << value;
+    }
+}
+
+TEST_F(Installation, AMissingMapFileOfTheSecondAreaIsNamedWhereItShouldBeOnTheCd) {
+    const std::string missing = cd_ + "\\cd_ita\\sicilia\\sicilia.map";
+    testfs::DeleteFileIfAny(missing);
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+    ASSERT_TRUE(run.ChooseInstallType(2));
+    HWND box = run.WaitMessage("sicilia.map");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(robot::MessageBoxText(box), "Il file \"" + missing +
+                                              "\" non è stato trovato.  Inserire il dischetto "
+                                              "giusto e riprovare.");
+    robot::Click(box, IDABORT);
+    EXPECT_EQ(FinishWithMessage(run), kNotCompletedText);
+}
+
+TEST_F(Installation, TemporaryCopiesOfAStoppedRunAreRemovedFromTheDirectoriesWrittenTo) {
+    // What a run stopped part way by the Windows 95 family's version installation leaves.
+    testfs::MakeDirs(destination_ + "\\italia");
+    testfs::MakeDirs(destination_ + "\\altro");
+    for (const char* planted : {"\\ver1a2b.tmp", "\\italia\\VER0C0D.TMP", "\\altro\\ver0001.tmp",
+                                "\\italia\\versione.txt"}) {
+        testfs::WriteFile(destination_ + planted, "left behind");
+    }
+    InstallerRun run(cd_);
+    EXPECT_EQ(InstallItalia(run, 2).rfind(kDoneText, 0), 0u);
+    EXPECT_EQ(
+        Joined(CompareInstalledTree(Expect(2), {"ver1a2b.tmp", "italia\\VER0C0D.TMP", "altro",
+                                                "altro\\ver0001.tmp", "italia\\versione.txt"})),
+        "");
+    const bool windows95Family = (GetVersion() & 0x80000000u) != 0;
+    // Only where this run copied files, and only on the family that makes such files.
+    EXPECT_NE(testfs::Exists(destination_ + "\\ver1a2b.tmp"), windows95Family);
+    EXPECT_NE(testfs::Exists(destination_ + "\\italia\\VER0C0D.TMP"), windows95Family);
+    EXPECT_TRUE(testfs::Exists(destination_ + "\\altro\\ver0001.tmp"));
+    EXPECT_TRUE(testfs::Exists(destination_ + "\\italia\\versione.txt"));
 }
 
 TEST_F(Installation, TypedSourceIsCheckedAndThePromptComesBackWithTheInstallerDirectory) {

@@ -52,11 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = MapSetName(first);
     Check(name.find('.') == std::string::npos);
     const std::string list = AppendMapSetList(second, name);
-    Check(list == second || (list.size() <= kMapSetListLimit && !list.empty() && list.back() == '.'));
+    Check(list == second ||
+          (list.size() <= kMapSetListLimit && !list.empty() && list.back() == '.'));
 
     IsEditionAbsent(first);
     const std::string source = ResolveFirstDir(second, first);
-    Check(source.size() == first.size() || source.size() == first.size() + second.size());
+    // Unchanged, or under the installer's directory, directly or with a backslash between.
+    Check(source.size() == first.size() || source.size() == first.size() + second.size() ||
+          source == JoinPath(second, first));
 
     const std::string normal = NormalizePath(text);
     Check(normal.size() == text.size() || normal.size() + 1 == text.size());

@@ -6,6 +6,26 @@
 
 using namespace korva;
 
+TEST(DirectoryLevels, EveryLevelFromTheRootDown) {
+    using Levels = std::vector<std::string>;
+    EXPECT_EQ(DirectoryLevels("C:\\a\\b"), (Levels{"C:\\a", "C:\\a\\b"}));
+    EXPECT_EQ(DirectoryLevels("C:\\a\\b\\"), (Levels{"C:\\a", "C:\\a\\b"}));
+    EXPECT_EQ(DirectoryLevels("C:\\a\\\\b"), (Levels{"C:\\a", "C:\\a\\\\b"}));
+    EXPECT_EQ(DirectoryLevels("C:/a/b"), (Levels{"C:/a", "C:/a/b"}));
+    EXPECT_EQ(DirectoryLevels("\\\\server\\share\\a\\b"),
+              (Levels{"\\\\server\\share\\a", "\\\\server\\share\\a\\b"}));
+    EXPECT_EQ(DirectoryLevels("\\a"), (Levels{"\\a"}));
+    EXPECT_EQ(DirectoryLevels("a\\b"), (Levels{"a", "a\\b"}));
+}
+
+TEST(DirectoryLevels, RootsAreNeverCreated) {
+    EXPECT_TRUE(DirectoryLevels("C:\\").empty());
+    EXPECT_TRUE(DirectoryLevels("C:").empty());
+    EXPECT_TRUE(DirectoryLevels("\\\\server\\share").empty());
+    EXPECT_TRUE(DirectoryLevels("\\\\server\\share\\").empty());
+    EXPECT_TRUE(DirectoryLevels("").empty());
+}
+
 TEST(NormalizePath, DropsOneTrailingBackslashAndUpperCasesTheDrive) {
     EXPECT_EQ(NormalizePath("c:\\korva\\"), "C:\\korva");
     EXPECT_EQ(NormalizePath("c:\\korva\\\\"), "C:\\korva\\");

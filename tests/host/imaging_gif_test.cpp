@@ -359,13 +359,35 @@ TEST(Gif, TheLoaderChainReadsGifAfterTheOtherReaders) {
     EXPECT_EQ(later.error.code, kImageReadError);
     EXPECT_EQ(later.error.text, "This File doesn't contain an image");
 
-    // Neither bitmap, TIFF nor GIF: "not my format" to the end.
+    // Neither bitmap, TIFF nor GIF: "not my format" to the end, in the loader's own words.
     const std::string text = "plain words, longer than any header";
     Bytes other(text.begin(), text.end());
     MemorySource otherSource(other);
     PictureResult none = ReadPicture(otherSource);
     EXPECT_EQ(none.error.code, kImageUnknownFormat);
-    EXPECT_EQ(none.error.text, "This is not a gif file");
+    EXPECT_EQ(none.error.text, "Invalid format");
+}
+
+TEST(Gif, ADamagedGifIsReportedByTheGifReaderNotByTheTiffReader) {
+    const std::vector<std::pair<int, int>> good = {{4, 3}, {0, 3}, {1, 3}, {6, 3}, {2, 3}, {5, 3}};
+    // Image data that end inside a sub-block, and a code size the decoder refuses: the GIF
+    // reader records no text of its own for either.
+    Bytes cut = HandMadeGif(4, 2, 2, 2, SubBlocks(good));
+    cut.resize(cut.size() - 4);
+    for (const Bytes& damaged : {cut, HandMadeGif(4, 2, 2, 10, SubBlocks(good))}) {
+        MemorySource source(damaged);
+        PictureResult result = ReadPicture(source);
+        EXPECT_TRUE(result.dib.Empty());
+        EXPECT_EQ(result.error.code, kImageReadError);
+        EXPECT_EQ(result.error.text, "ERROR ON READ FROM FILE");
+    }
+    // A GIF without its image: the GIF reader's text.
+    Bytes empty = HandMadeGif(4, 2, 2, 2, SubBlocks(good));
+    empty.resize(13 + 12); // header and colour table only
+    MemorySource emptySource(empty);
+    PictureResult none = ReadPicture(emptySource);
+    EXPECT_EQ(none.error.code, kImageReadError);
+    EXPECT_EQ(none.error.text, "This File doesn't contain an image");
 }
 
 TEST(Gif, FilesAreOpenedByName) {

@@ -204,6 +204,15 @@ TEST(Tiff, OtherCompressionsAreNotRead) {
         Read(ImageMagickFile(MakePicture(0), "-depth 8 -compress zip", "TIFF"), tiff).Empty());
     EXPECT_EQ(tiff.errorCode, -3);
     EXPECT_EQ(tiff.errorText, "");
+
+    // The loader goes on to the GIF reader, which refuses the file; what the user is told is
+    // the TIFF reader's judgement, not the GIF reader's "not a gif".
+    Bytes zip = ImageMagickFile(MakePicture(0), "-depth 8 -compress zip", "TIFF");
+    MemorySource source(zip);
+    PictureResult result = ReadPicture(source);
+    EXPECT_TRUE(result.dib.Empty());
+    EXPECT_EQ(result.error.code, kImageUnknownFormat);
+    EXPECT_EQ(result.error.text, "Formato non supportato");
 }
 
 TEST(Tiff, TheVariantMarkReadsLikeII) {

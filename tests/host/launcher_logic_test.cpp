@@ -58,9 +58,14 @@ TEST(Editions, PresenceIsAbsentOnlyWhenItBeginsWithZero) {
 TEST(Editions, FirstDirWithLeadingBackslashIsUnderTheInstallerDirectory) {
     EXPECT_EQ(ResolveFirstDir("E:", "\\cd_ita"), "E:\\cd_ita");
     EXPECT_EQ(ResolveFirstDir("E:\\setup", "\\cd_ita"), "E:\\setup\\cd_ita");
-    EXPECT_EQ(ResolveFirstDir("E:", "cd_ita"), "cd_ita");
     EXPECT_EQ(ResolveFirstDir("E:", "D:\\maps"), "D:\\maps");
     EXPECT_EQ(ResolveFirstDir("E:", ""), "");
+}
+
+TEST(Editions, ARelativeFirstDirIsTheCdsNotTheCurrentDirectorys) {
+    EXPECT_EQ(ResolveFirstDir("E:", "cd_ita"), "E:\\cd_ita");
+    EXPECT_EQ(ResolveFirstDir("E:\\setup", "cd_ita\\dati"), "E:\\setup\\cd_ita\\dati");
+    EXPECT_EQ(ResolveFirstDir("E:", "d:\\maps"), "d:\\maps");
 }
 
 TEST(Demonstration, PathsAndCommandLinesAreBuiltFromTheInstallerDirectory) {

@@ -82,7 +82,10 @@ expect_error "$dir/missing.bmp" 'error -1: FILE NOT FOUND'
 printf 'BM345678901\n' >"$dir/short.bmp"
 expect_error "$dir/short.bmp" 'error -2: NOT DIB'
 printf 'just some text, not a picture\n' >"$dir/text.bmp"
-expect_error "$dir/text.bmp" 'error -3'
+expect_error "$dir/text.bmp" 'error -3: Invalid format$'
+# A GIF whose image data are cut off is reported by the GIF reader, not by the TIFF reader.
+head -c -20 "$dir/pal.gif" >"$dir/cut.gif"
+expect_error "$dir/cut.gif" 'error -2: ERROR ON READ FROM FILE$'
 
 # Bad arguments: usage and status 2.
 for args in "" "info" "convert $dir/pal.bmp $dir/x.bmp" "convert $dir/pal.bmp $dir/x.bmp --kind 4" \

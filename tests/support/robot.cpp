@@ -220,14 +220,19 @@ void PumpFor(DWORD milliseconds) {
 
 } // namespace
 
-KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), name_(keyName) {
-    // The key goes to a window of the robot's own, so that the program under test sees it
-    // only through the keyboard state, never as a key message. It is pressed on the display
-    // itself (XTEST): Wine aligns its keyboard state with the display's whenever the focus
-    // moves, which would let go of a key injected with SendInput.
-    window_ = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "robot keyboard", WS_POPUP | WS_VISIBLE, 0,
-                              0, 8, 8, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetForegroundWindow(window_);
+KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName, HWND target)
+    : key_(virtualKey), name_(keyName) {
+    // Without a target the key goes to a window of the robot's own, so that the program under
+    // test sees it only through the keyboard state, never as a key message. It is pressed on
+    // the display itself (XTEST): Wine aligns its keyboard state with the display's whenever
+    // the focus moves, which would let go of a key injected with SendInput.
+    if (!target) {
+        window_ = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "robot keyboard", WS_POPUP | WS_VISIBLE,
+                                  0, 0, 8, 8, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    HWND receiver = target ? target : window_;
+    SetForegroundWindow(receiver);
+    WaitUntil([&] { return GetForegroundWindow() == receiver; }, 3000);
     PumpFor(200);
     testfs::RunHostProgram(std::string("/usr/bin/xdotool keydown ") + name_);
     DWORD start = GetTickCount();
@@ -239,7 +244,9 @@ KeyHolder::KeyHolder(BYTE virtualKey, const char* keyName) : key_(virtualKey), n
 KeyHolder::~KeyHolder() {
     testfs::RunHostProgram(std::string("/usr/bin/xdotool keyup ") + name_);
     PumpFor(50);
-    DestroyWindow(window_);
+    if (window_) {
+        DestroyWindow(window_);
+    }
 }
 
 MouseHolder::MouseHolder(const RECT& rect) {

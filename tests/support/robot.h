@@ -33,8 +33,10 @@ HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs = 
 // focus meanwhile, so the program under test sees the key only in the keyboard state.
 class KeyHolder {
 public:
-    // `keyName` is the display's name of the key ("Escape").
-    KeyHolder(BYTE virtualKey, const char* keyName);
+    // `keyName` is the display's name of the key ("Escape"). Without a target the key goes to
+    // a window of the robot's own; with one, that window (of any process) is brought to the
+    // foreground first and receives the key's messages, repeats included.
+    KeyHolder(BYTE virtualKey, const char* keyName, HWND target = nullptr);
     KeyHolder(const KeyHolder&) = delete;
     KeyHolder& operator=(const KeyHolder&) = delete;
     ~KeyHolder();

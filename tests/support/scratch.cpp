@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -252,6 +253,33 @@ ScopedReadOnly::ScopedReadOnly(std::string path) : path_(std::move(path)) {
 
 ScopedReadOnly::~ScopedReadOnly() {
     SetReadOnly(path_, false);
+}
+
+ScopedSmallDrive::ScopedSmallDrive(char letter, unsigned kilobytes) {
+    // The prefix's drive letters are the links in its dosdevices directory.
+    const std::string windows = UnixPath(WindowsDir());
+    const std::size_t cut = windows.find("/dosdevices/") != std::string::npos
+                                ? windows.find("/dosdevices/")
+                                : windows.rfind("/drive_c");
+    driveLink_ = windows.substr(0, cut) + "/dosdevices/" + static_cast<char>(tolower(letter)) + ":";
+    mountPoint_ = "/tmp/korva-small-" + std::to_string(GetCurrentProcessId());
+    if (RunHostProgram("/bin/mkdir -p " + mountPoint_) != 0 ||
+        RunHostProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tmpfs " +
+                       mountPoint_) != 0) {
+        RunHostProgram("/bin/rmdir " + mountPoint_);
+        return;
+    }
+    mounted_ = true;
+    RunHostProgram("/bin/ln -sfn " + mountPoint_ + " '" + driveLink_ + "'");
+}
+
+ScopedSmallDrive::~ScopedSmallDrive() {
+    if (!mounted_) {
+        return;
+    }
+    RunHostProgram("/bin/rm -f '" + driveLink_ + "'");
+    RunHostProgram("/bin/umount " + mountPoint_);
+    RunHostProgram("/bin/rmdir " + mountPoint_);
 }
 
 std::string WindowsDir() {

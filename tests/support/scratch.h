@@ -76,6 +76,23 @@ private:
     std::string path_;
 };
 
+// A small file system (tmpfs) mounted for one test and shown as a drive of the prefix; the
+// drive and the mount are removed again however the test ends. Mounted() is false when this
+// machine cannot mount one.
+class ScopedSmallDrive {
+public:
+    ScopedSmallDrive(char letter, unsigned kilobytes);
+    ~ScopedSmallDrive();
+    ScopedSmallDrive(const ScopedSmallDrive&) = delete;
+    ScopedSmallDrive& operator=(const ScopedSmallDrive&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string mountPoint_;
+    std::string driveLink_;
+    bool mounted_ = false;
+};
+
 std::string WindowsDir();
 std::string KorvaIniPath();
 

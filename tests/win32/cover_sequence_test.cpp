@@ -210,14 +210,15 @@ TEST(MenuEdition, FirstDirDecidesThePresetSourceOfAnEditionInstall) {
     EXPECT_EQ(seen.presetSourceDir, "<cd>\\cd_ita");
     EXPECT_EQ(seen.editionInstall, 1);
 
+    // A bare directory name, given or the edition's default, is the CD's too.
     seen = StartEditionFromMenu(1061, "[italia]\r\nFirstDir=cd_ita\r\n");
-    EXPECT_EQ(seen.presetSourceDir, "cd_ita");
+    EXPECT_EQ(seen.presetSourceDir, "<cd>\\cd_ita");
 
     seen = StartEditionFromMenu(1064, "");
-    EXPECT_EQ(seen.presetSourceDir, "cd_roma");
+    EXPECT_EQ(seen.presetSourceDir, "<cd>\\cd_roma");
 
     seen = StartEditionFromMenu(1063, "[torino]\r\nPresence=no\r\n");
-    EXPECT_EQ(seen.presetSourceDir, "cd_tori");
+    EXPECT_EQ(seen.presetSourceDir, "<cd>\\cd_tori");
 }
 
 TEST(MenuEdition, AnOverLongSourceIsRefusedWithAMessage) {

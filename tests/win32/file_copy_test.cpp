@@ -1,6 +1,7 @@
 // Copying primitives of the installation on real files in the prefix.
 #include "file_copy.h"
 #include "file_exception.h"
+#include "handles.h"
 #include "platform_probes.h"
 #include "scratch.h"
 #include "ui_thread.h"
@@ -41,14 +42,23 @@ protected:
     std::string dir_;
 };
 
-// Runs a copy that fails, answers its message with `answer`, and returns the copy's result
-// and the message text.
+constexpr const char* kSourceFault = "non è stato trovato";
+constexpr const char* kDestinationFault = "sul disco di destinazione";
+
+std::string DestinationMessage(const std::string& path, const std::string& cause) {
+    return "Impossibile scrivere \"" + path + "\" sul disco di destinazione: " + cause +
+           ".  Risolvere il problema e riprovare.";
+}
+
+// Runs a copy that fails, answers its message (the one holding `expected`) with `answer`, and
+// returns the copy's result and the message text.
 long CopyAnswering(const InstallState& state, const std::string& sourceDir, const std::string& name,
-                   const std::string& destDir, int answer, std::string& message) {
+                   const std::string& destDir, int answer, std::string& message,
+                   const char* expected = kSourceFault) {
     long result = 0;
     RunWithRobot([&] { result = CopyInstallFile(state, sourceDir, name, destDir, name, 1); },
                  [&] {
-                     HWND box = robot::WaitForMessageBox(Self(), "non è stato trovato");
+                     HWND box = robot::WaitForMessageBox(Self(), expected);
                      ASSERT_NE(box, nullptr);
                      message = robot::MessageBoxText(box);
                      robot::Click(box, answer);
@@ -114,8 +124,10 @@ TEST_F(FileCopy, AMissingSourceAsksAndIgnoreCountsOneByte) {
         EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "gone.bin", dir_ + "\\dst",
                                 IDIGNORE, message),
                   1);
-        EXPECT_EQ(message, "Il file \"E:\\cd\\gone.bin\" non è stato trovato.  Inserire il "
-                           "dischetto giusto e riprovare.");
+        // The source's own directory, not the program's source directory (E:\cd).
+        EXPECT_EQ(message, "Il file \"" + dir_ +
+                               "\\src\\gone.bin\" non è stato trovato.  "
+                               "Inserire il dischetto giusto e riprovare.");
         EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "gone.bin", dir_ + "\\dst",
                                 IDABORT, message),
                   -1);
@@ -128,13 +140,51 @@ TEST_F(FileCopy, AReadOnlyDestinationIsAFailureWithEitherMethod) {
         testfs::SetReadOnly(dir_ + "\\dst\\data.bin", true);
         std::string message;
         EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\dst",
-                                IDIGNORE, message),
+                                IDIGNORE, message, kDestinationFault),
                   1)
             << systemType;
+        EXPECT_EQ(message, DestinationMessage(dir_ + "\\dst\\data.bin",
+                                              "la destinazione è protetta da scrittura"));
         EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"), "older");
         testfs::SetReadOnly(dir_ + "\\dst\\data.bin", false);
         // No temporary file of the version installation is left behind.
         EXPECT_EQ(testfs::ListTree(dir_ + "\\dst"), (std::vector<std::string>{"data.bin"}));
+    }
+}
+
+TEST_F(FileCopy, ADestinationFileInUseIsNamedWithTheCause) {
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        testfs::WriteFile(dir_ + "\\dst\\data.bin", "older");
+        fw::UniqueFileHandle held(CreateFileA((dir_ + "\\dst\\data.bin").c_str(), GENERIC_READ, 0,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        std::string message;
+        EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\dst",
+                                IDABORT, message, kDestinationFault),
+                  -1)
+            << systemType;
+        held.Reset();
+        EXPECT_EQ(message.find("Inserire il dischetto"), std::string::npos) << message;
+        EXPECT_EQ(message.rfind("Impossibile scrivere \"" + dir_ + "\\dst\\data.bin\"", 0), 0u)
+            << message;
+        if (systemType == kWindowsNT) {
+            EXPECT_EQ(message, DestinationMessage(dir_ + "\\dst\\data.bin",
+                                                  "il file è in uso da un altro programma"));
+        }
+        EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"), "older");
+    }
+}
+
+TEST_F(FileCopy, AMissingDestinationDirectoryIsNamedAsSuch) {
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        std::string message;
+        EXPECT_EQ(CopyAnswering(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\nowhere",
+                                IDIGNORE, message, kDestinationFault),
+                  1)
+            << systemType;
+        EXPECT_EQ(message, DestinationMessage(dir_ + "\\nowhere\\data.bin",
+                                              "la directory di destinazione non esiste"));
+        EXPECT_FALSE(testfs::Exists(dir_ + "\\nowhere"));
     }
 }
 

@@ -3,6 +3,7 @@
 // byte-for-byte comparisons, and file stamps.
 #include "file_bytes.h"
 #include "file_stamp.h"
+#include "handles.h"
 #include "scratch.h"
 #include "version_install.h"
 
@@ -29,8 +30,7 @@ std::vector<std::uint8_t> Bytes(const std::string& text) {
 std::vector<std::string> TemporaryCopies(const std::string& dir) {
     std::vector<std::string> names;
     for (const std::string& name : testfs::ListTree(dir)) {
-        if (name.size() > 7 && _strnicmp(name.c_str(), "ver", 3) == 0 &&
-            _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0) {
+        if (fw::IsTemporaryName(name)) {
             names.push_back(name);
         }
     }
@@ -108,6 +108,70 @@ TEST(VersionInstall, ADirectoryInPlaceOfTheDestinationFails) {
     const DWORD result = fw::ForceVersionInstall(dir, "new.dll", dir, "lib.dll");
     EXPECT_TRUE(fw::VersionInstallFailed(result)) << std::hex << result;
     EXPECT_TRUE(TemporaryCopies(dir).empty());
+}
+
+TEST(VersionInstall, OnlyTheTemporaryNamesAreTheVersionInstallersOwn) {
+    EXPECT_TRUE(fw::IsTemporaryName("ver1a2b.tmp"));
+    EXPECT_TRUE(fw::IsTemporaryName("VER0001.TMP"));
+    EXPECT_FALSE(fw::IsTemporaryName("ver.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("version.txt"));
+    EXPECT_FALSE(fw::IsTemporaryName("italia.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("ver1\\a.tmp"));
+}
+
+TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
+    const std::string dir = Scratch();
+    testfs::MakeDirs(dir + "\\sub");
+    // What a stopped installation left: two temporary copies, one of them in a subdirectory
+    // that is not the one being prepared.
+    testfs::WriteFile(dir + "\\ver1a2b.tmp", "a map cut short");
+    testfs::WriteFile(dir + "\\VER00FF.TMP", "another");
+    testfs::WriteFile(dir + "\\sub\\ver0003.tmp", "below");
+    // Not the version installer's, or not a file.
+    testfs::WriteFile(dir + "\\version.tmp.txt", "keep");
+    testfs::WriteFile(dir + "\\italia.tmp", "keep");
+    testfs::MakeDirs(dir + "\\ver0002.tmp");
+    const std::string outside = Scratch("-outside");
+    testfs::WriteFile(outside + "\\kept.txt", "outside");
+    testfs::ScopedLink link(dir + "\\ver0004.tmp", outside);
+    testfs::WriteFile(dir + "\\ver0005.tmp", "in use");
+
+    // The run started a minute ago; the leftovers are an hour old, one file was written since.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto before = [&](unsigned long long seconds) {
+        ULARGE_INTEGER time;
+        time.LowPart = now.dwLowDateTime;
+        time.HighPart = now.dwHighDateTime;
+        time.QuadPart -= seconds * 10'000'000ull;
+        return FILETIME{time.LowPart, time.HighPart};
+    };
+    const FILETIME anHourAgo = before(3600);
+    for (const char* old : {"\\ver1a2b.tmp", "\\VER00FF.TMP", "\\sub\\ver0003.tmp",
+                            "\\version.tmp.txt", "\\italia.tmp", "\\ver0005.tmp"}) {
+        fw::UniqueFileHandle file(CreateFileA((dir + old).c_str(), FILE_WRITE_ATTRIBUTES,
+                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file) << old;
+        EXPECT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &anHourAgo)) << old;
+    }
+    testfs::WriteFile(dir + "\\ver0006.tmp", "this run's");
+    // Held open by someone: being written right now.
+    fw::UniqueFileHandle held(CreateFileA((dir + "\\ver0005.tmp").c_str(), GENERIC_WRITE, 0,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(fw::RemoveStaleVersionInstallFiles(dir, before(7200)), 0);
+    EXPECT_TRUE(testfs::Exists(dir + "\\ver1a2b.tmp"));
+
+    const FILETIME started = before(60);
+    EXPECT_EQ(fw::RemoveStaleVersionInstallFiles(dir, started), 2);
+    held.Reset();
+    EXPECT_FALSE(testfs::Exists(dir + "\\ver1a2b.tmp"));
+    EXPECT_FALSE(testfs::Exists(dir + "\\VER00FF.TMP"));
+    for (const char* kept : {"\\sub\\ver0003.tmp", "\\version.tmp.txt", "\\italia.tmp",
+                             "\\ver0002.tmp", "\\ver0005.tmp", "\\ver0006.tmp"}) {
+        EXPECT_TRUE(testfs::Exists(dir + kept)) << kept;
+    }
+    EXPECT_EQ(testfs::ReadFile(outside + "\\kept.txt"), "outside");
 }
 
 // ---- Whole files and comparisons ----

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace korva;
 
 namespace {
@@ -202,6 +204,51 @@ TEST_F(InstallationRun, ANetworkDestinationSkipsTheSpaceCheck) {
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(freeBytesAsked, 0);
+}
+
+TEST_F(InstallationRun, ALevelThatCannotBeCreatedIsNamedAndRetryCreatesTheRest) {
+    const std::string locked = destination_ + "-locked";
+    testfs::RemoveTree(locked);
+    testfs::MakeDirs(locked);
+    auto readOnly = std::make_unique<testfs::ScopedReadOnly>(locked);
+    const std::string deep = locked + "\\uno\\due";
+    std::string message;
+    bool typeAsked = false;
+    int result = Run([&] {
+        ASSERT_TRUE(Answer(WaitPrompt("verrà installato"), deep));
+        HWND box = robot::WaitForMessageBox(Self(), "sul disco di destinazione");
+        ASSERT_NE(box, nullptr);
+        message = robot::MessageBoxText(box);
+        // The user makes the directory writable and tries again: every level is created.
+        readOnly.reset();
+        robot::Click(box, IDRETRY);
+        HWND type = TypeDialog();
+        typeAsked = type != nullptr;
+        ASSERT_NE(type, nullptr);
+        robot::Click(type, IDCANCEL);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(message, "Impossibile scrivere \"" + locked +
+                           "\\uno\" sul disco di destinazione: la destinazione è protetta da "
+                           "scrittura.  Risolvere il problema e riprovare.");
+    EXPECT_TRUE(typeAsked);
+    EXPECT_TRUE(testfs::Exists(deep));
+    testfs::RemoveTree(locked);
+}
+
+TEST_F(InstallationRun, AbortWhenALevelCannotBeCreatedEndsTheRun) {
+    const std::string locked = destination_ + "-locked";
+    testfs::RemoveTree(locked);
+    testfs::MakeDirs(locked);
+    testfs::ScopedReadOnly readOnly(locked);
+    int result = Run([&] {
+        ASSERT_TRUE(Answer(WaitPrompt("verrà installato"), locked + "\\uno"));
+        HWND box = robot::WaitForMessageBox(Self(), "sul disco di destinazione");
+        ASSERT_NE(box, nullptr);
+        robot::Click(box, IDABORT);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(testfs::Exists(locked + "\\uno"));
 }
 
 TEST_F(InstallationRun, AnOverLongPathIsRefusedAndThePromptComesBack) {
