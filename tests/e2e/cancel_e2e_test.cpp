@@ -2,6 +2,7 @@
 // the shared display, so they run alone.
 #include "fault_checks.h"
 #include "installation_fixture.h"
+#include "test_seed.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,7 +87,7 @@ TEST_F(Installation, EscapeHeldOverTheInstallerDoesNotAnswerTheClosingMessage) {
 }
 
 TEST_F(Installation, CancelAtRandomPointsLeavesCompleteFilesAndASecondRunWorks) {
-    const unsigned seed = GetTickCount();
+    const unsigned seed = testseed::Seed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::srand(seed);
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -5,6 +5,7 @@
 #include "file_stamp.h"
 #include "handles.h"
 #include "scratch.h"
+#include "test_seed.h"
 #include "version_install.h"
 
 #include <windows.h>
@@ -35,15 +36,6 @@ std::vector<std::string> TemporaryCopies(const std::string& dir) {
         }
     }
     return names;
-}
-
-// A seed from KORVA_TEST_SEED when set (to replay a run), otherwise a new one; printed.
-unsigned Seed() {
-    const char* given = std::getenv("KORVA_TEST_SEED");
-    const unsigned seed = given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
-                                : static_cast<unsigned>(GetTickCount());
-    std::printf("KORVA_TEST_SEED=%u\n", seed);
-    return seed;
 }
 
 } // namespace
@@ -177,7 +169,7 @@ TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
 // ---- Whole files and comparisons ----
 
 TEST(FileBytes, ReadsAndComparesFilesAroundTheChunkSize) {
-    std::mt19937 random(Seed());
+    std::mt19937 random(testseed::Seed());
     const std::string dir = Scratch();
     for (std::size_t size : {0u, 1u, 65535u, 65536u, 65537u, 200000u}) {
         SCOPED_TRACE(size);
