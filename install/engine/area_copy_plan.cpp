@@ -1,7 +1,7 @@
 #include "area_copy_plan.h"
 
 #include "copy_progress_dialog.h"
-#include "cover_dlg.h"
+#include "wnd.h"
 #include "directory_levels.h"
 #include "edition_info.h"
 #include "file_copy.h"
@@ -106,9 +106,9 @@ bool AreaCopyPlan::CopyNetwork() {
     const std::string destRete = Sub(dataDir_, "rete");
     if (!ListFiles(Sub(destRete, "*.dat")).empty()) {
         state_.earlierNetwork = true;
-        int answer = run_.Cover().OwnedMessageBox(fw::LoadResourceString(IDS_EARLIER_NETWORK),
-                                                  fw::LoadResourceString(IDS_COVER_CAPTION),
-                                                  MB_YESNO | MB_ICONQUESTION);
+        int answer = run_.Request().owner.OwnedMessageBox(
+            fw::LoadResourceString(IDS_EARLIER_NETWORK), fw::LoadResourceString(IDS_COVER_CAPTION),
+            MB_YESNO | MB_ICONQUESTION);
         if (answer != IDYES) {
             return true;
         }
@@ -214,7 +214,7 @@ void AreaCopyPlan::WriteAreaSettings() {
     const std::string settings = run_.SettingsFile();
     const std::string mapSet = Sub(dataDir_, (area_ + ".vgr").c_str());
     WriteInstallSettings(state_, settings);
-    fw::WriteProfileText(settings, "Records", "Language", std::to_string(run_.Cover().language));
+    fw::WriteProfileText(settings, "Records", "Language", std::to_string(run_.Request().language));
     ScaleDbMemorySettings(mapSet);
     if (state_.installType == kMinimal) {
         fw::WriteProfileText(mapSet, "PATHS", "dirOfNet", Sub(areaSource_, "rete"));

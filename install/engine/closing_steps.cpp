@@ -1,6 +1,6 @@
 #include "closing_steps.h"
 
-#include "cover_dlg.h"
+#include "common_controls.h"
 #include "install_settings.h"
 #include "installation_run.h"
 #include "progman_client.h"
@@ -10,8 +10,10 @@ namespace korva {
 void RunClosingSteps(InstallationRun& run) {
     UpdateRecentFileList(run.State(), run.SettingsFile());
     // Whether the group was made changes nothing that follows.
-    CreateProgramGroup(run.Cover());
-    run.Cover().ReplaceCommonControls();
+    InstallRequest& request = run.Request();
+    CreateProgramGroup(request.owner, request.install);
+    ReplaceCommonControls(request.install, request.windowsDir, request.doneMessageMode,
+                          request.incompatibleWindows);
 }
 
 } // namespace korva

@@ -1,6 +1,5 @@
 #include "common_controls.h"
 
-#include "cover_dlg.h"
 #include "file_bytes.h"
 #include "file_copy.h"
 #include "file_stamp.h"
@@ -8,10 +7,6 @@
 #include "paths.h"
 #include "profile.h"
 #include "szdd.h"
-
-void CCoverDlg::ReplaceCommonControls() {
-    korva::ReplaceCommonControls(install, windowsDir, doneMessageMode, incompatibleWindows);
-}
 
 namespace korva {
 

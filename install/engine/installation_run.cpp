@@ -3,7 +3,6 @@
 #include "app.h"
 #include "area_copy_plan.h"
 #include "closing_steps.h"
-#include "cover_dlg.h"
 #include "directory_levels.h"
 #include "file_listing.h"
 #include "file_probe.h"
@@ -16,11 +15,6 @@
 #include "resource_strings.h"
 #include "setup_values.h"
 #include "version_install.h"
-
-int CCoverDlg::RunInstallation() {
-    korva::InstallationRun run(*this);
-    return run.Execute();
-}
 
 namespace korva {
 
@@ -43,7 +37,8 @@ std::string AbsolutePath(const std::string& path) {
 
 } // namespace
 
-InstallationRun::InstallationRun(CCoverDlg& cover) : cover_(cover), state_(cover.install) {
+InstallationRun::InstallationRun(InstallRequest& request)
+    : request_(request), state_(request.install) {
     PathField directory;
     GetInstallerDir(directory);
     installerDir_ = directory;
@@ -54,13 +49,13 @@ InstallationRun::~InstallationRun() {
 }
 
 std::string InstallationRun::SettingsFile() const {
-    return JoinPath(cover_.windowsDir, "korva.ini");
+    return JoinPath(request_.windowsDir, "korva.ini");
 }
 
 CopyProgressDialog& InstallationRun::OpenProgress() {
     ReleaseProgress();
     progress_ = std::make_unique<CopyProgressDialog>();
-    progress_->Open(cover_.GetSafeHwnd());
+    progress_->Open(request_.owner.GetSafeHwnd());
     return *progress_;
 }
 
@@ -72,7 +67,7 @@ void InstallationRun::ReleaseProgress() {
 }
 
 void InstallationRun::RepaintCoverUnder(const RECT& screenRect) {
-    HWND cover = cover_.GetSafeHwnd();
+    HWND cover = request_.owner.GetSafeHwnd();
     if (!cover || IsRectEmpty(&screenRect)) {
         return;
     }
@@ -162,11 +157,11 @@ bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
 }
 
 bool InstallationRun::ChooseSource() {
-    if (cover_.presetSourceDir[0] != '\0') {
-        const std::string absolute = AbsolutePath(cover_.presetSourceDir);
+    if (!request_.presetSourceDir.empty()) {
+        const std::string absolute = AbsolutePath(request_.presetSourceDir);
         if (absolute.empty()) {
             AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(),
-                                         cover_.presetSourceDir),
+                                         request_.presetSourceDir),
                           MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
@@ -185,7 +180,7 @@ bool InstallationRun::ChooseSource() {
             fw::CanOpenForReading(JoinPath(state_.sourceDir, "korva.exe"))) {
             return true;
         }
-        cover_.OwnedMessageBox(
+        request_.owner.OwnedMessageBox(
             fw::FormatText(fw::LoadResourceString(IDS_SOURCE_UNRECOGNISED).c_str(),
                            state_.sourceDir),
             fw::LoadResourceString(IDS_COVER_CAPTION), MB_OK);

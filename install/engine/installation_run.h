@@ -4,24 +4,23 @@
 
 #include "copy_progress_dialog.h"
 #include "install_state.h"
+#include "installation_engine.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-class CCoverDlg;
-
 namespace korva {
 
 class InstallationRun {
 public:
-    explicit InstallationRun(CCoverDlg& cover);
+    explicit InstallationRun(InstallRequest& request);
     ~InstallationRun();
 
     // 1 when everything was installed, 0 when the user cancelled or aborted.
     int Execute();
 
-    CCoverDlg& Cover() { return cover_; }
+    InstallRequest& Request() { return request_; }
     InstallState& State() { return state_; }
     const std::string& InstallerDir() const { return installerDir_; }
     std::string SettingsFile() const;
@@ -52,7 +51,7 @@ private:
     bool AskPath(unsigned promptId, const std::string& defaultText, std::string& typed);
     void SetSetupDescriptionPath();
 
-    CCoverDlg& cover_;
+    InstallRequest& request_;
     InstallState& state_;
     std::string installerDir_;
     std::unique_ptr<CopyProgressDialog> progress_;

@@ -1,6 +1,6 @@
 #include "progman_client.h"
 
-#include "cover_dlg.h"
+#include "wnd.h"
 #include "file_probe.h"
 #include "paths.h"
 #include "resource.h"
@@ -47,8 +47,8 @@ void ProgmanConversation::Send(const std::string& command) const {
     SendProgmanCommand(instance_.Id(), conversation_.Get(), command);
 }
 
-bool CreateProgramGroup(CCoverDlg& cover, const char* service) {
-    if (cover.OwnedMessageBox(fw::LoadResourceString(IDS_CREATE_ICON),
+bool CreateProgramGroup(CWnd& owner, const InstallState& install, const char* service) {
+    if (owner.OwnedMessageBox(fw::LoadResourceString(IDS_CREATE_ICON),
                               fw::LoadResourceString(IDS_COVER_CAPTION), MB_YESNO) != IDYES) {
         return false;
     }
@@ -57,10 +57,10 @@ bool CreateProgramGroup(CCoverDlg& cover, const char* service) {
         return false;
     }
     ProgramGroupPlan plan;
-    plan.programDir = cover.install.programDir;
-    plan.programSourceDir = cover.install.programSourceDir;
+    plan.programDir = install.programDir;
+    plan.programSourceDir = install.programSourceDir;
     plan.demoPresent = fw::CanOpenForReading(DemoProgramOf(plan.programSourceDir));
-    plan.editionInstall = cover.install.editionInstall != 0;
+    plan.editionInstall = install.editionInstall != 0;
     for (const std::string& command : ProgramGroupCommands(plan)) {
         progman.Send(command);
     }

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "dde_handles.h"
+#include "install_state.h"
 #include "progman_commands.h"
 
 #include <string>
 
-class CCoverDlg;
+class CWnd;
 
 namespace korva {
 
@@ -37,7 +38,8 @@ private:
 
 // Asks message 6; on Yes creates the group "KORVA" and its items. True when the
 // conversation took place, false when the user declined or Program Manager did not answer.
-bool CreateProgramGroup(CCoverDlg& cover, const char* service = kProgmanService);
+bool CreateProgramGroup(CWnd& owner, const InstallState& install,
+                        const char* service = kProgmanService);
 
 // Deletes the group "KORVA", with no question. 1 when the command was sent, 0 when no
 // conversation could be set up.

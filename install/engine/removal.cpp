@@ -1,7 +1,6 @@
 #include "removal.h"
 
 #include "app.h"
-#include "cover_dlg.h"
 #include "file_exception.h"
 #include "file_probe.h"
 #include "file_remove.h"
@@ -13,10 +12,6 @@
 
 #include <algorithm>
 #include <vector>
-
-int CCoverDlg::RemoveInstallation() {
-    return korva::RemoveInstallation(windowsDir);
-}
 
 namespace korva {
 

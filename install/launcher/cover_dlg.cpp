@@ -13,7 +13,7 @@
 #include "resource_strings.h"
 #include "welcome_dlg.h"
 
-CCoverDlg::CCoverDlg() : CDialog(IDD_COVER) {
+CCoverDlg::CCoverDlg(korva::InstallationEngine& engine) : CDialog(IDD_COVER), engine_(engine) {
     char directory[korva::kPathSize] = {};
     UINT length = GetWindowsDirectoryA(directory, sizeof directory);
     if (length > 0 && length < sizeof directory) {
@@ -22,6 +22,25 @@ CCoverDlg::CCoverDlg() : CDialog(IDD_COVER) {
 }
 
 CCoverDlg::~CCoverDlg() = default;
+
+korva::InstallRequest CCoverDlg::Request() {
+    return {install,  *this,           windowsDir,         presetSourceDir,
+            language, doneMessageMode, incompatibleWindows};
+}
+
+int CCoverDlg::RunInstallation() {
+    korva::InstallRequest request = Request();
+    return engine_.RunInstallation(request);
+}
+
+int CCoverDlg::RemoveInstallation() {
+    return engine_.RemoveInstallation(windowsDir);
+}
+
+void CCoverDlg::ReplaceCommonControls() {
+    korva::InstallRequest request = Request();
+    engine_.ReplaceCommonControls(request);
+}
 
 BOOL CCoverDlg::OnInitDialog() {
     CDialog::OnInitDialog();

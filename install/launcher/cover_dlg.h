@@ -5,14 +5,16 @@
 #include "dialog.h"
 #include "handles.h"
 #include "install_state.h"
+#include "installation_engine.h"
 #include "paths.h"
 
 class CCoverDlg : public CDialog {
 public:
-    CCoverDlg();
+    // The engine carries out what the cover window starts.
+    explicit CCoverDlg(korva::InstallationEngine& engine);
     ~CCoverDlg() override;
 
-    // The installation run; 1 when installed, 0 when abandoned.
+    // The installation run, by the engine; 1 when installed, 0 when abandoned.
     int RunInstallation();
     // The removal of an installed product; 1 when removed, 0 when nothing was found.
     int RemoveInstallation();
@@ -49,7 +51,11 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    // What the engine works on: this window's state and flags.
+    korva::InstallRequest Request();
     void OnPaint();
     // Paints the cover over the client area; always non-zero.
     int DrawCover(HDC dc, const RECT& client);
+
+    korva::InstallationEngine& engine_;
 };

@@ -19,7 +19,7 @@ int IsProductInstalled() {
 
 BOOL CInstallApp::InitInstance() {
     const korva::StartupCommand command = korva::ParseCommandLine(m_lpCmdLine);
-    CCoverDlg cover;
+    CCoverDlg cover(engine_);
     cover.removeMode = command.removeMode ? 1 : 0;
 
     if (cover.removeMode) {
@@ -30,7 +30,7 @@ BOOL CInstallApp::InitInstance() {
     if (command.autorun && IsProductInstalled()) {
         return TRUE;
     }
-    CMainMenuDlg menu;
+    CMainMenuDlg menu(engine_);
     menu.DoModal();
     return TRUE;
 }

@@ -3,10 +3,16 @@
 #pragma once
 
 #include "app.h"
+#include "installation_engine.h"
 
 class CInstallApp : public CWinApp {
 public:
+    // The engine carries out the installations and removals the launcher starts.
+    explicit CInstallApp(korva::InstallationEngine& engine) : engine_(engine) {}
     BOOL InitInstance() override;
+
+private:
+    korva::InstallationEngine& engine_;
 };
 
 // Non-zero when korva.ini in the Windows directory names an installed version.

@@ -15,7 +15,8 @@ namespace {
 constexpr unsigned kValueSize = 260;
 }
 
-CMainMenuDlg::CMainMenuDlg() : CDialog(IDD_MAIN_MENU) {
+CMainMenuDlg::CMainMenuDlg(korva::InstallationEngine& engine)
+    : CDialog(IDD_MAIN_MENU), engine_(engine) {
     GetInstallerDir(installerDir);
 }
 
@@ -61,7 +62,7 @@ void CMainMenuDlg::OnPaint() {
 }
 
 void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {
-    CCoverDlg cover;
+    CCoverDlg cover(engine_);
     cover.install.editionInstall = 1;
 
     const std::string setvars = korva::SetvarsPath(installerDir);

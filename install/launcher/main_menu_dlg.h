@@ -3,6 +3,7 @@
 
 #include "dialog.h"
 #include "handles.h"
+#include "installation_engine.h"
 #include "launcher_logic.h"
 #include "paths.h"
 
@@ -10,7 +11,8 @@
 
 class CMainMenuDlg : public CDialog {
 public:
-    CMainMenuDlg();
+    // The engine is handed to the cover window of every edition started.
+    explicit CMainMenuDlg(korva::InstallationEngine& engine);
     ~CMainMenuDlg() override;
 
     // Opens the cover window for one edition, after the film offer and presence checks.
@@ -34,4 +36,6 @@ protected:
 private:
     // Paints the background picture over the client area, loading it on the first paint.
     void OnPaint();
+
+    korva::InstallationEngine& engine_;
 };

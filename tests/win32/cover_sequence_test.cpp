@@ -26,6 +26,14 @@ const char* kIncompatibleStart =
     "L'installazione e' terminata, ma sono state riscontrate delle possibili incompatibilità tra "
     "la versione di Windows e il programma KORVA' 98.";
 
+// The engine every cover window and menu of these tests is given.
+fake::RecordingEngine engine;
+
+void ResetEngine() {
+    engine.script = {};
+    engine.seen = {};
+}
+
 DWORD Self() {
     return GetCurrentProcessId();
 }
@@ -50,21 +58,21 @@ struct FinalMessageCase {
 
 class CoverSequence : public ::testing::TestWithParam<FinalMessageCase> {
 protected:
-    void SetUp() override { fake::Reset(); }
+    void SetUp() override { ResetEngine(); }
 };
 
 } // namespace
 
 TEST_P(CoverSequence, EndsWithTheMessageTheCompletionFlagsChoose) {
     const FinalMessageCase& c = GetParam();
-    fake::script.doneMessageMode = c.doneMessageMode;
-    fake::script.incompatibleWindows = c.incompatibleWindows;
+    engine.script.doneMessageMode = c.doneMessageMode;
+    engine.script.incompatibleWindows = c.incompatibleWindows;
     std::string text, caption;
     HWND owner = nullptr, cover = nullptr;
     INT_PTR result = 0;
     RunWithRobot(
         [&] {
-            CCoverDlg dialog;
+            CCoverDlg dialog(engine);
             result = dialog.DoModal();
         },
         [&] {
@@ -78,7 +86,7 @@ TEST_P(CoverSequence, EndsWithTheMessageTheCompletionFlagsChoose) {
             robot::Click(box, IDOK);
         });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(fake::seen.runs, 1);
+    EXPECT_EQ(engine.seen.runs, 1);
     EXPECT_EQ(text.rfind(c.expectedStart, 0), 0u) << text;
     EXPECT_EQ(caption, "Installazione di KORVA '98 3.04");
     EXPECT_EQ(owner, cover);
@@ -97,25 +105,25 @@ INSTANTIATE_TEST_SUITE_P(Flags, CoverSequence,
 
 TEST(CoverLanguage, TheWelcomeChoiceReachesTheInstallation) {
     for (bool english : {false, true}) {
-        fake::Reset();
-        RunWithRobot([] { CCoverDlg().DoModal(); },
+        ResetEngine();
+        RunWithRobot([] { CCoverDlg(engine).DoModal(); },
                      [&] {
                          ASSERT_TRUE(ContinueWelcome(english));
                          HWND box = robot::WaitForMessageBox(Self(), "terminata");
                          ASSERT_NE(box, nullptr);
                          robot::Click(box, IDOK);
                      });
-        EXPECT_EQ(fake::seen.language, english ? 2 : 1);
+        EXPECT_EQ(engine.seen.language, english ? 2 : 1);
     }
 }
 
 TEST(CoverFailure, AFileErrorEndsTheSequenceSilentlyAndTheCoverStaysUntilEscape) {
-    fake::Reset();
-    fake::script.throwFileError = true;
+    ResetEngine();
+    engine.script.throwFileError = true;
     INT_PTR result = 0;
     bool coverStayed = false;
     size_t messageBoxes = 99;
-    RunWithRobot([&] { result = CCoverDlg().DoModal(); },
+    RunWithRobot([&] { result = CCoverDlg(engine).DoModal(); },
                  [&] {
                      HWND cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
                      ASSERT_TRUE(ContinueWelcome(false));
@@ -130,18 +138,18 @@ TEST(CoverFailure, AFileErrorEndsTheSequenceSilentlyAndTheCoverStaysUntilEscape)
                      PostMessageA(cover, WM_KEYDOWN, VK_ESCAPE, 0);
                      robot::SendCommand(cover, IDCANCEL);
                  });
-    EXPECT_EQ(fake::seen.runs, 1);
+    EXPECT_EQ(engine.seen.runs, 1);
     EXPECT_TRUE(coverStayed);
     EXPECT_EQ(messageBoxes, 0u);
     EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST(CoverRemoval, RemovalModeRunsTheRemovalInsteadOfTheInstallation) {
-    fake::Reset();
+    ResetEngine();
     std::string text;
     RunWithRobot(
         [] {
-            CCoverDlg cover;
+            CCoverDlg cover(engine);
             cover.removeMode = 1;
             cover.DoModal();
         },
@@ -152,8 +160,8 @@ TEST(CoverRemoval, RemovalModeRunsTheRemovalInsteadOfTheInstallation) {
             text = robot::MessageBoxText(box);
             robot::Click(box, IDOK);
         });
-    EXPECT_EQ(fake::seen.removals, 1);
-    EXPECT_EQ(fake::seen.runs, 0);
+    EXPECT_EQ(engine.seen.removals, 1);
+    EXPECT_EQ(engine.seen.runs, 0);
     EXPECT_EQ(text, "KORVA '98 è stato rimosso dal sistema.");
 }
 
@@ -163,14 +171,14 @@ namespace {
 // what the installation saw.
 fake::InstallationSeen StartEditionFromMenu(int command, const std::string& setvars,
                                             std::string* messageSeen = nullptr) {
-    fake::Reset();
+    ResetEngine();
     const std::string cd = testfs::FreshScratchDir("menu-edition");
     if (!setvars.empty()) {
         testfs::WriteFile(cd + "\\setvars.inf", setvars);
     }
     RunWithRobot(
         [&] {
-            CMainMenuDlg menu;
+            CMainMenuDlg menu(engine);
             korva::CopyToField(menu.installerDir, cd);
             menu.DoModal();
         },
@@ -192,7 +200,7 @@ fake::InstallationSeen StartEditionFromMenu(int command, const std::string& setv
             robot::Sync(menu);
             robot::Click(menu, IDCANCEL);
         });
-    fake::InstallationSeen result = fake::seen;
+    fake::InstallationSeen result = engine.seen;
     result.presetSourceDir = result.runs ? result.presetSourceDir : std::string("(no run)");
     if (result.runs) {
         // Relative to the scratch CD so that the expectations read plainly.

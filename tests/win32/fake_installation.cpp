@@ -1,34 +1,25 @@
 #include "fake_installation.h"
 
-#include "cover_dlg.h"
 #include "file_exception.h"
 
 namespace fake {
 
-InstallationScript script;
-InstallationSeen seen;
+int RecordingEngine::RunInstallation(korva::InstallRequest& request) {
+    ++seen.runs;
+    seen.language = request.language;
+    seen.editionInstall = request.install.editionInstall;
+    seen.presetSourceDir = request.presetSourceDir;
+    if (script.throwFileError) {
+        throw CFileException(CFileException::accessDenied, "C:\\korva\\korva.exe");
+    }
+    request.doneMessageMode = script.doneMessageMode;
+    request.incompatibleWindows = script.incompatibleWindows;
+    return script.result;
+}
 
-void Reset() {
-    script = {};
-    seen = {};
+int RecordingEngine::RemoveInstallation(const std::string&) {
+    ++seen.removals;
+    return script.result;
 }
 
 } // namespace fake
-
-int CCoverDlg::RunInstallation() {
-    ++fake::seen.runs;
-    fake::seen.language = language;
-    fake::seen.editionInstall = install.editionInstall;
-    fake::seen.presetSourceDir = presetSourceDir;
-    if (fake::script.throwFileError) {
-        throw CFileException(CFileException::accessDenied, "C:\\korva\\korva.exe");
-    }
-    doneMessageMode = fake::script.doneMessageMode;
-    incompatibleWindows = fake::script.incompatibleWindows;
-    return fake::script.result;
-}
-
-int CCoverDlg::RemoveInstallation() {
-    ++fake::seen.removals;
-    return fake::script.result;
-}

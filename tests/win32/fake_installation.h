@@ -2,6 +2,8 @@
 // window handed over and ends the run as the test asks.
 #pragma once
 
+#include "installation_engine.h"
+
 #include <string>
 
 namespace fake {
@@ -21,9 +23,14 @@ struct InstallationSeen {
     std::string presetSourceDir;
 };
 
-extern InstallationScript script;
-extern InstallationSeen seen;
+class RecordingEngine final : public korva::InstallationEngine {
+public:
+    int RunInstallation(korva::InstallRequest& request) override;
+    int RemoveInstallation(const std::string& windowsDir) override;
+    void ReplaceCommonControls(korva::InstallRequest&) override {}
 
-void Reset();
+    InstallationScript script;
+    InstallationSeen seen;
+};
 
 } // namespace fake

@@ -54,7 +54,8 @@ protected:
         int result = -1;
         RunWithRobot(
             [&] {
-                CCoverDlg cover;
+                korva::Engine engine;
+                CCoverDlg cover(engine);
                 CopyToField(cover.presetSourceDir, cd_);
                 result = cover.RunInstallation();
                 areas_ = cover.install.areas;

@@ -110,7 +110,7 @@ protected:
     // Runs CreateProgramGroup with the question answered by `answer`.
     bool CreateGroupAnswering(int answer, const char* service = kTestService) {
         bool created = false;
-        RunWithRobot([&] { created = CreateProgramGroup(cover_, service); },
+        RunWithRobot([&] { created = CreateProgramGroup(cover_, cover_.install, service); },
                      [&] {
                          HWND box = robot::WaitForMessageBox(GetCurrentProcessId(),
                                                              "Creazione dell'icona KORVA '98 ?");
@@ -124,7 +124,8 @@ protected:
     }
 
     RecordingServer server_;
-    CCoverDlg cover_;
+    korva::Engine engine_;
+    CCoverDlg cover_{engine_};
 };
 
 std::string Text(const std::vector<unsigned char>& block) {

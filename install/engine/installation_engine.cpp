@@ -1,0 +1,23 @@
+#include "installation_engine.h"
+
+#include "common_controls.h"
+#include "installation_run.h"
+#include "removal.h"
+
+namespace korva {
+
+int Engine::RunInstallation(InstallRequest& request) {
+    InstallationRun run(request);
+    return run.Execute();
+}
+
+int Engine::RemoveInstallation(const std::string& windowsDir) {
+    return korva::RemoveInstallation(windowsDir);
+}
+
+void Engine::ReplaceCommonControls(InstallRequest& request) {
+    korva::ReplaceCommonControls(request.install, request.windowsDir, request.doneMessageMode,
+                                 request.incompatibleWindows);
+}
+
+} // namespace korva
