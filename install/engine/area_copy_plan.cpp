@@ -58,7 +58,8 @@ bool AreaCopyPlan::CopyFiles(const std::string& sourceDir, const std::string& de
     }
     for (const std::string& name : names) {
         progress_->ShowFileName(name);
-        long copied = CopyInstallFile(state_, sourceDir, name, destDir, name, kWholeFileCopy);
+        long copied = CopyInstallFile(state_, sourceDir, name, destDir, name, kWholeFileCopy,
+                                      run_.Progress());
         if (copied == -1) {
             return false;
         }

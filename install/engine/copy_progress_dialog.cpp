@@ -16,9 +16,6 @@ int lastBarX = 0;
 // Faster than this, names only flicker past: 20 a second.
 constexpr DWORD kFileNameIntervalMs = 50;
 
-// The progress window whose latest file name is not painted yet.
-CopyProgressDialog* fileNameWaiting = nullptr;
-
 } // namespace
 
 CopyProgressDialog::CopyProgressDialog() : CDialog(IDD_COPY_PROGRESS) {}
@@ -119,24 +116,22 @@ void CopyProgressDialog::Advance(long bytes) {
 void CopyProgressDialog::ShowFileName(const std::string& name) {
     latestFileName_ = name;
     if (fileNameShown_ && GetTickCount() - fileNameShownAt_ < kFileNameIntervalMs) {
-        fileNameWaiting = this;
+        fileNameWaiting_ = true;
         return;
     }
     ShowLatestFileName();
 }
 
 void CopyProgressDialog::ShowLatestFileName() {
-    if (fileNameWaiting == this) {
-        fileNameWaiting = nullptr;
-    }
+    fileNameWaiting_ = false;
     SetControlText(IDC_PROGRESS_FILE, latestFileName_);
     fileNameShown_ = true;
     fileNameShownAt_ = GetTickCount();
 }
 
 void CopyProgressDialog::ShowWaitingFileName() {
-    if (fileNameWaiting) {
-        fileNameWaiting->ShowLatestFileName();
+    if (fileNameWaiting_ && m_hWnd) {
+        ShowLatestFileName();
     }
 }
 
@@ -151,9 +146,7 @@ void CopyProgressDialog::Hide() {
 }
 
 void CopyProgressDialog::Release() {
-    if (fileNameWaiting == this) {
-        fileNameWaiting = nullptr;
-    }
+    fileNameWaiting_ = false;
     fileNameShown_ = false;
     DestroyWindow();
 }

@@ -20,9 +20,9 @@ public:
     void SetTotal(std::uint32_t bytes);
     void Advance(long bytes);
     void ShowFileName(const std::string& name);
-    // Paints the latest file name of the open progress window, if one waits: called before
-    // the user is asked about that file.
-    static void ShowWaitingFileName();
+    // Paints the latest file name if it waits: called before the user is asked about that
+    // file.
+    void ShowWaitingFileName();
     void ShowEditionLine(const std::string& text);
     // Paints whatever is pending in the window and its controls.
     void Repaint();
@@ -53,6 +53,7 @@ private:
     std::string percentShown_;
     std::string latestFileName_;
     bool fileNameShown_ = false;
+    bool fileNameWaiting_ = false; // the latest name is not painted yet
     DWORD fileNameShownAt_ = 0;
     fw::UniqueGdiObject redPen_;
     fw::UniqueGdiObject redBrush_;

@@ -103,7 +103,7 @@ TEST_F(Progress, FileNamesInQuickSuccessionEndWithTheLatestShownBeforeAnyQuestio
     for (int i = 0; i < 200; ++i) {
         dialog_.ShowFileName("tile" + std::to_string(i) + ".bmp");
     }
-    CopyProgressDialog::ShowWaitingFileName();
+    dialog_.ShowWaitingFileName();
     EXPECT_EQ(shown(), "tile199.bmp");
     // After a pause the next name is shown at once.
     Sleep(120);
@@ -112,7 +112,7 @@ TEST_F(Progress, FileNamesInQuickSuccessionEndWithTheLatestShownBeforeAnyQuestio
     // Nothing waits for a window that is gone.
     dialog_.ShowFileName("ultimo.bmp");
     dialog_.Release();
-    CopyProgressDialog::ShowWaitingFileName();
+    dialog_.ShowWaitingFileName();
 }
 
 namespace {
