@@ -2,6 +2,7 @@
 // the shared display, so they run alone.
 #include "fault_checks.h"
 #include "installation_fixture.h"
+#include "message_boxes.h"
 #include "test_seed.h"
 
 #include <cstdio>
@@ -117,18 +118,12 @@ TEST_F(Installation, CancelAtRandomPointsLeavesCompleteFilesAndASecondRunWorks) 
             },
             5000);
         std::string final;
-        robot::WindowQuery boxes;
-        boxes.processId = run.Pid();
-        boxes.className = "#32770";
-        robot::WaitUntil([&] {
-            for (HWND window : robot::FindWindows(boxes)) {
-                const std::string text = robot::MessageBoxText(window);
-                if (text.rfind("Creazione dell'icona", 0) == 0) {
-                    robot::Click(window, IDNO);
-                } else if (text.rfind("L'installazione", 0) == 0) {
-                    final = text;
-                    return true;
-                }
+        robot::AnswerMessageBoxes(run.Pid(), [&](HWND box, const std::string& text) {
+            if (text.rfind("Creazione dell'icona", 0) == 0) {
+                robot::Click(box, IDNO);
+            } else if (text.rfind("L'installazione", 0) == 0) {
+                final = text;
+                return true;
             }
             return false;
         });

@@ -212,7 +212,7 @@ TEST_F(Closing, NoLeavesTheShellUntouchedAndTheInstallationCompletes) {
     robot::WindowQuery folders;
     folders.className = "ExplorerWClass";
     EXPECT_TRUE(robot::FindWindows(folders).empty());
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Recent File List", "File1"),
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Recent File List", "File1"),
               destination_ + "\\sicilia\\sicilia.vgr");
 }
 
@@ -233,8 +233,8 @@ TEST_F(Closing, ThreeAreasGoOnTopOfAnEarlierFourEntryRecentFileList) {
     InstallUpToTheQuestion(run, IDNO);
     EXPECT_EQ(FinalMessage(run, "L'installazione").rfind(kDoneFirstLines, 0), 0u);
     const std::string ini = testfs::KorvaIniPath();
-    EXPECT_EQ(Ini(ini, "Recent File List", "File1"), destination_ + "\\sicilia\\sicilia.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File2"), destination_ + "\\italia\\italia.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File3"), destination_ + "\\Demo\\Demo.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File4"), "C:\\vecchio\\uno.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File1"), destination_ + "\\sicilia\\sicilia.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File2"), destination_ + "\\italia\\italia.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File3"), destination_ + "\\Demo\\Demo.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File4"), "C:\\vecchio\\uno.vgr");
 }

@@ -4,6 +4,7 @@
 #include "installer_driver.h"
 #include "scratch.h"
 #include "screen_check.h"
+#include "test_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,7 @@ std::string CdWithPictures(const std::vector<std::string>& pictures,
     return cd;
 }
 
-// A file of the build made for these tests, as a Windows path.
-std::string TestPicture(const std::string& name) {
-    std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
+using testfs::TestPicture;
 
 korva::DibBlock SamplePicture(const std::string& name) {
     return ReadPictureFile(testfs::SampleCd() + "\\" + name);

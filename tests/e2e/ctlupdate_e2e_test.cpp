@@ -2,7 +2,9 @@
 // by the robot, and the files it leaves in the system directory and "wininit.ini". An old
 // library is shown to the probe by placing the old stand-in "comctl32.dll" beside the program
 // and letting Wine load it instead of its own (a DLL override for this program only).
+#include "common_controls_state.h"
 #include "dll_override.h"
+#include "ini_value.h"
 #include "robot.h"
 #include "scratch.h"
 #include "shell_state.h"
@@ -55,10 +57,7 @@ std::string ExpandedPath() {
 
 // The value of the library's rename line, "<none>" when there is none.
 std::string RenameValue() {
-    char value[MAX_PATH] = {};
-    GetPrivateProfileStringA("rename", LibraryPath().c_str(), "<none>", value, MAX_PATH,
-                             WininitPath().c_str());
-    return value;
+    return testfs::IniValue(WininitPath(), "rename", LibraryPath().c_str(), "<none>");
 }
 
 // Which common-controls library the program finds.
@@ -76,20 +75,7 @@ protected:
 
     // Nothing of an update may stay in the prefix: a rename line would replace Wine's own
     // library at the next start of the wineserver.
-    static void CleanSystem() {
-        testfs::RemoveTree(CompressedPath());
-        testfs::DeleteFileIfAny(CompressedPath());
-        testfs::RemoveTree(ExpandedPath());
-        testfs::DeleteFileIfAny(ExpandedPath());
-        WritePrivateProfileStringA("rename", LibraryPath().c_str(), nullptr, WininitPath().c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, WininitPath().c_str()); // flush
-        std::vector<std::string> lines = testfs::ReadLines(WininitPath());
-        if (std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
-                return line.empty() || _stricmp(line.c_str(), "[rename]") == 0;
-            })) {
-            testfs::DeleteFileIfAny(WininitPath());
-        }
-    }
+    static void CleanSystem() { testfs::CleanCommonControls({CompressedPath(), ExpandedPath()}); }
 
     void Start(Library library) {
         std::string dir = testfs::FreshScratchDir(

@@ -1,7 +1,9 @@
 // Drives one complete installation from the sample CD through the installer's real dialogs
 // and saves a screenshot at each step. Used by ./run when there is no display.
 // Usage: demo_run <sample CD directory> <output directory>
+#include "message_boxes.h"
 #include "robot.h"
+#include "screen_capture.h"
 
 #include <cstdio>
 #include <string>
@@ -99,18 +101,8 @@ int main(int argc, char** argv) {
     cover.processId = pid;
     cover.title = "Installazione di KORVA '98 3.04";
     HWND coverWindow = robot::WaitForWindow(cover);
-    HWND finalBox = nullptr;
-    robot::WaitUntil([&] {
-        robot::WindowQuery boxes;
-        boxes.processId = pid;
-        boxes.className = "#32770";
-        for (HWND window : robot::FindWindows(boxes)) {
-            if (window != coverWindow && window != menu && !robot::MessageBoxText(window).empty()) {
-                finalBox = window;
-                return true;
-            }
-        }
-        return false;
+    HWND finalBox = robot::AnswerMessageBoxes(pid, [&](HWND box, const std::string& text) {
+        return box != coverWindow && box != menu && !text.empty();
     });
     if (!finalBox) {
         std::printf("demo: no final message appeared\n");

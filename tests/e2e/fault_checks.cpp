@@ -1,5 +1,6 @@
 #include "fault_checks.h"
 
+#include "message_boxes.h"
 #include "robot.h"
 #include "scratch.h"
 
@@ -27,27 +28,22 @@ std::string IniProblems(const std::string& path) {
 
 std::string AnswerUntilFinalMessage(unsigned long processId, unsigned long timeoutMs) {
     std::string final;
-    robot::WindowQuery boxes;
-    boxes.processId = processId;
-    boxes.className = "#32770";
-    robot::WaitUntil(
-        [&] {
-            for (HWND window : robot::FindWindows(boxes)) {
-                const std::string text = robot::MessageBoxText(window);
-                if (text.rfind("L'installazione", 0) == 0 ||
-                    text.find("nessuna cartina") != std::string::npos) {
-                    final = text;
-                    robot::Click(window, IDOK);
-                    robot::WaitForWindowGone(window);
-                    return true;
-                }
-                if (text.rfind("Creazione dell'icona", 0) == 0) {
-                    robot::Click(window, IDNO);
-                    robot::WaitForWindowGone(window);
-                } else if (GetDlgItem(window, IDIGNORE)) {
-                    robot::Click(window, IDIGNORE);
-                    robot::WaitForWindowGone(window);
-                }
+    robot::AnswerMessageBoxes(
+        processId,
+        [&](HWND box, const std::string& text) {
+            if (text.rfind("L'installazione", 0) == 0 ||
+                text.find("nessuna cartina") != std::string::npos) {
+                final = text;
+                robot::Click(box, IDOK);
+                robot::WaitForWindowGone(box);
+                return true;
+            }
+            if (text.rfind("Creazione dell'icona", 0) == 0) {
+                robot::Click(box, IDNO);
+                robot::WaitForWindowGone(box);
+            } else if (GetDlgItem(box, IDIGNORE)) {
+                robot::Click(box, IDIGNORE);
+                robot::WaitForWindowGone(box);
             }
             return false;
         },

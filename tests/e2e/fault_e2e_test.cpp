@@ -3,6 +3,7 @@
 // so far are complete, the settings files are well-formed and a second installation works.
 #include "fault_checks.h"
 #include "installation_fixture.h"
+#include "message_boxes.h"
 
 #include <memory>
 #include <random>
@@ -64,7 +65,7 @@ TEST_F(Faults, ADestinationThatRefusesWritesPartWayAbortsWithEverythingBeforeItI
     EXPECT_GT(copied, 30u);
     // The first area was finished and its settings written; the second's were not.
     EXPECT_EQ(IniProblems(testfs::KorvaIniPath()), "");
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Cartine"), "ITALIA.");
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Installazione", "Cartine"), "ITALIA.");
     EXPECT_EQ(IniProblems(destination_ + "\\italia\\italia.vgr"), "");
     ExpectASecondInstallationCompletes();
 }
@@ -84,22 +85,16 @@ TEST_F(Faults, ADiskThatFillsUpStopsTheCopyWithoutHalfWrittenFiles) {
     ASSERT_TRUE(run.ChooseInstallType(3));
     // The space checks may already warn ("Spazio", "spazio"); the copy then meets the full disk.
     std::string full;
-    robot::WindowQuery boxes;
-    boxes.processId = run.Pid();
-    boxes.className = "#32770";
-    robot::WaitUntil([&] {
-        for (HWND window : robot::FindWindows(boxes)) {
-            const std::string text = robot::MessageBoxText(window);
-            if (text.find("Impossibile scrivere") != std::string::npos ||
-                text.find("non è stato trovato") != std::string::npos) {
-                full = text;
-                robot::Click(window, IDABORT);
-                return true;
-            }
-            if (text.find("pazio") != std::string::npos && GetDlgItem(window, IDIGNORE)) {
-                robot::Click(window, IDIGNORE);
-                robot::WaitForWindowGone(window);
-            }
+    robot::AnswerMessageBoxes(run.Pid(), [&](HWND box, const std::string& text) {
+        if (text.find("Impossibile scrivere") != std::string::npos ||
+            text.find("non è stato trovato") != std::string::npos) {
+            full = text;
+            robot::Click(box, IDABORT);
+            return true;
+        }
+        if (text.find("pazio") != std::string::npos && GetDlgItem(box, IDIGNORE)) {
+            robot::Click(box, IDIGNORE);
+            robot::WaitForWindowGone(box);
         }
         return false;
     });
@@ -135,7 +130,7 @@ TEST_F(Faults, GarbageInEveryDescriptionFileOfTheAreasStillInstalls) {
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
     EXPECT_EQ(IniProblems(testfs::KorvaIniPath()), "");
     // Unreadable versions fall back to their defaults.
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Patc", "Version"), "3.04");
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Patc", "Version"), "3.04");
     EXPECT_EQ(Joined(CompareInstalledTree(Expect(3))), "");
 }
 
@@ -180,7 +175,7 @@ TEST_F(Faults, HugeValuesInTheDescriptionFilesAreHeldToTheirFields) {
     const std::string ini = testfs::KorvaIniPath();
     EXPECT_EQ(IniProblems(ini), "");
     // Read through fields of 500 characters: the version keeps 499 of them.
-    EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), std::string(499, 'V'));
+    EXPECT_EQ(IniValue(ini, "Installazione", "Versione_di_KORVA"), std::string(499, 'V'));
     EXPECT_EQ(Joined(CompareInstalledTree(Expect(2))), "");
 }
 

@@ -52,7 +52,7 @@ TEST_F(Installation, ADestinationTwoLevelsBelowAMissingDirectoryIsCreatedAndInst
     InstallExpectation e = Expect(2);
     e.programDir = deep;
     EXPECT_EQ(Joined(CompareInstalledTree(e)), "");
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Directory_di_KORVA"), deep);
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Installazione", "Directory_di_KORVA"), deep);
 }
 
 TEST_F(Installation, WithoutTheLauncherFileEveryPathWrittenIsAbsolute) {
@@ -71,7 +71,7 @@ TEST_F(Installation, WithoutTheLauncherFileEveryPathWrittenIsAbsolute) {
           std::tuple{ini, "Installazione", "Directory_di_KORVA"},
           std::tuple{italia, "PATHS", "dirOfNet"}, std::tuple{italia, "PATHS", "dirOfImage"},
           std::tuple{italia, "PATHS", "dirOfCatalog"}, std::tuple{italia, "DISKS", "Disk1"}}) {
-        const std::string value = Ini(file, section, key);
+        const std::string value = IniValue(file, section, key);
         EXPECT_EQ(value.substr(1, 2), ":\\") << section << "/" << key << " = " << value;
     }
 }
@@ -163,7 +163,8 @@ TEST_F(Installation, LowerCaseDriveAndTrailingBackslashAreNormalised) {
     ASSERT_TRUE(run.AnswerPathPrompt(typed));
     ASSERT_TRUE(run.ChooseInstallType(1));
     EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Directory_di_KORVA"), destination_);
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Installazione", "Directory_di_KORVA"),
+              destination_);
     EXPECT_EQ(Joined(CompareInstalledTree(Expect(1))), "");
 }
 
@@ -175,7 +176,7 @@ TEST_F(Installation, DemoDirectoriesAndDotNamesAreNotAreas) {
     InstallerRun run(cd_);
     EXPECT_EQ(InstallItalia(run, 1).rfind(kDoneText, 0), 0u);
     EXPECT_EQ(Joined(CompareInstalledTree(Expect(1))), "");
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Cartine"), "ITALIA,ITALIA.");
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Installazione", "Cartine"), "ITALIA,ITALIA.");
 }
 
 TEST_F(Installation, ACapitalisedDemoDirectoryIsAnArea) {
@@ -191,7 +192,8 @@ TEST_F(Installation, ACapitalisedDemoDirectoryIsAnArea) {
     InstallExpectation e = Expect(1);
     e.areas = {"Demo", "italia", "sicilia"};
     EXPECT_EQ(Joined(CompareInstalledTree(e)), "");
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "Installazione", "Cartine"), "ITALIA,ITALIA,ITALIA.");
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "Installazione", "Cartine"),
+              "ITALIA,ITALIA,ITALIA.");
 }
 
 namespace {

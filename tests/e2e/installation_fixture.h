@@ -2,8 +2,10 @@
 // installation scenario, with the checks of the installed settings.
 #pragma once
 
+#include "ini_value.h"
 #include "install_oracle.h"
 #include "installer_driver.h"
+#include "message_boxes.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +21,7 @@ inline std::string TestName() {
     return name;
 }
 
-inline std::string Ini(const std::string& file, const char* section, const char* key) {
-    char value[1024] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-    return value;
-}
+using testfs::IniValue;
 
 inline const char* kDoneText = "L'installazione è terminata.";
 inline const char* kNotCompletedText = "L'installazione di KORVA '98 non è stata completata.";
@@ -77,19 +75,8 @@ protected:
     // The program-group question or a final message ("L'installazione ..."); an earlier
     // question that is still closing is passed over.
     static HWND WaitIconQuestionOrFinalMessage(InstallerRun& run) {
-        HWND found = nullptr;
-        robot::WindowQuery boxes;
-        boxes.processId = run.Pid();
-        boxes.className = "#32770";
-        robot::WaitUntil([&] {
-            for (HWND window : robot::FindWindows(boxes)) {
-                const std::string text = robot::MessageBoxText(window);
-                if (text == kIconQuestion || text.rfind("L'installazione", 0) == 0) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
+        HWND found = robot::AnswerMessageBoxes(run.Pid(), [](HWND, const std::string& text) {
+            return text == kIconQuestion || text.rfind("L'installazione", 0) == 0;
         });
         if (found) {
             robot::Sync(found);
@@ -101,36 +88,36 @@ protected:
         const std::string vgr = destination_ + "\\" + area + "\\" + area + ".vgr";
         const std::string areaSource = cd_ + "\\cd_ita\\" + area;
         // Wine reports 2 GB of memory: the pairs are enlarged.
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NodeMemory"), "3000000,9000000");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "SegMemory"), "1000,3001");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "StreetMemory"), "2000000,6000000");
-        EXPECT_EQ(Ini(vgr, "DB_SETTINGS", "NationMemory"), "3000000,9000000");
-        EXPECT_EQ(Ini(vgr, "MAPSET", "Nome"), area);
-        EXPECT_EQ(Ini(vgr, "DISKS", "Disk1"),
+        EXPECT_EQ(IniValue(vgr, "DB_SETTINGS", "NodeMemory"), "3000000,9000000");
+        EXPECT_EQ(IniValue(vgr, "DB_SETTINGS", "SegMemory"), "1000,3001");
+        EXPECT_EQ(IniValue(vgr, "DB_SETTINGS", "StreetMemory"), "2000000,6000000");
+        EXPECT_EQ(IniValue(vgr, "DB_SETTINGS", "NationMemory"), "3000000,9000000");
+        EXPECT_EQ(IniValue(vgr, "MAPSET", "Nome"), area);
+        EXPECT_EQ(IniValue(vgr, "DISKS", "Disk1"),
                   type == 3 ? destination_ + "\\" + area + "\\cartine" : areaSource + "\\cartine");
         if (type == 1) {
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), areaSource + "\\rete");
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfImage"), areaSource + "\\immagini");
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfCatalog"), areaSource + "\\catalog");
+            EXPECT_EQ(IniValue(vgr, "PATHS", "dirOfNet"), areaSource + "\\rete");
+            EXPECT_EQ(IniValue(vgr, "PATHS", "dirOfImage"), areaSource + "\\immagini");
+            EXPECT_EQ(IniValue(vgr, "PATHS", "dirOfCatalog"), areaSource + "\\catalog");
         } else {
-            EXPECT_EQ(Ini(vgr, "PATHS", "dirOfNet"), "<missing>");
+            EXPECT_EQ(IniValue(vgr, "PATHS", "dirOfNet"), "<missing>");
         }
-        EXPECT_EQ(Ini(vgr, "FLAGS", "Compensation"), compensation ? "1" : "<missing>");
+        EXPECT_EQ(IniValue(vgr, "FLAGS", "Compensation"), compensation ? "1" : "<missing>");
     }
 
     void ExpectKorvaIni(int lastType) {
         const std::string ini = testfs::KorvaIniPath();
-        EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), "3.04");
-        EXPECT_EQ(Ini(ini, "Installazione", "Directory_di_KORVA"), destination_);
+        EXPECT_EQ(IniValue(ini, "Installazione", "Versione_di_KORVA"), "3.04");
+        EXPECT_EQ(IniValue(ini, "Installazione", "Directory_di_KORVA"), destination_);
         // Two areas of one map set: the set is listed twice.
-        EXPECT_EQ(Ini(ini, "Installazione", "Cartine"), "ITALIA,ITALIA.");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Rete"), "3.04");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cartine"), "2.1");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Versione_Cataloghi"), "1.3");
-        EXPECT_EQ(Ini(ini, "ITALIA", "Tipo_di_installazione"), std::to_string(lastType));
-        EXPECT_EQ(Ini(ini, "Paths", "DirOfCD"), cd_ + "\\cd_ita");
-        EXPECT_EQ(Ini(ini, "Patc", "Version"), "3.04");
-        EXPECT_EQ(Ini(ini, "Records", "Language"), "1");
+        EXPECT_EQ(IniValue(ini, "Installazione", "Cartine"), "ITALIA,ITALIA.");
+        EXPECT_EQ(IniValue(ini, "ITALIA", "Versione_Rete"), "3.04");
+        EXPECT_EQ(IniValue(ini, "ITALIA", "Versione_Cartine"), "2.1");
+        EXPECT_EQ(IniValue(ini, "ITALIA", "Versione_Cataloghi"), "1.3");
+        EXPECT_EQ(IniValue(ini, "ITALIA", "Tipo_di_installazione"), std::to_string(lastType));
+        EXPECT_EQ(IniValue(ini, "Paths", "DirOfCD"), cd_ + "\\cd_ita");
+        EXPECT_EQ(IniValue(ini, "Patc", "Version"), "3.04");
+        EXPECT_EQ(IniValue(ini, "Records", "Language"), "1");
     }
 
     std::string cd_;

@@ -94,9 +94,9 @@ TEST_F(Removal, ProductStartedOnceIsRemovedByDel) {
     testfs::WriteFile(d + "\\maps\\dentro\\profonda.vgr", "entered");
 
     // The map program's first start records where it is installed; the installer does not.
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "INFO", "KorvaDir"), "<missing>");
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "INFO", "KorvaDir"), "<missing>");
     ASSERT_EQ(RunToEnd(d + "\\korva.exe"), 0);
-    EXPECT_EQ(Ini(testfs::KorvaIniPath(), "INFO", "KorvaDir"), d);
+    EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "INFO", "KorvaDir"), d);
 
     InstallerRun removal(cd_);
     StartRemoval(removal);

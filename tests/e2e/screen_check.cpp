@@ -4,37 +4,20 @@
 
 #include "bitmap_file.h"
 #include "robot.h"
+#include "screen_capture.h"
 
 #include <cstdio>
 #include <functional>
 #include <sstream>
+#include <utility>
 
 namespace e2e {
 
 Screenshot::Screenshot() {
-    width_ = GetSystemMetrics(SM_CXSCREEN);
-    height_ = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width_;
-    header.biHeight = -height_;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    pixels_.resize(static_cast<std::size_t>(width_) * height_);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height_), pixels_.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    for (std::uint32_t& p : pixels_) {
-        p &= 0xFFFFFF;
-    }
+    robot::ScreenPixels shot = robot::CaptureScreen();
+    width_ = shot.width;
+    height_ = shot.height;
+    pixels_ = std::move(shot.pixels);
 }
 
 std::uint32_t Screenshot::At(int x, int y) const {

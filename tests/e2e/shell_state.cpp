@@ -79,20 +79,6 @@ void RemoveGroup() {
     testfs::RemoveTree(GroupFolder());
 }
 
-std::string SystemDir() {
-    char dir[MAX_PATH] = {};
-    GetSystemDirectoryA(dir, MAX_PATH);
-    return dir;
-}
-
-std::string WininitPath() {
-    return testfs::WindowsDir() + "\\wininit.ini";
-}
-
-std::string LibraryPath() {
-    return SystemDir() + "\\comctl32.dll";
-}
-
 std::string TemporaryPath() {
     return SystemDir() + "\\comctl32.tm2";
 }
@@ -125,16 +111,7 @@ std::vector<std::string> RenameLines() {
 }
 
 void CleanCommonControls() {
-    testfs::RemoveTree(TemporaryPath());
-    testfs::DeleteFileIfAny(TemporaryPath());
-    WritePrivateProfileStringA("rename", LibraryPath().c_str(), nullptr, WininitPath().c_str());
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, WininitPath().c_str()); // flush
-    std::vector<std::string> lines = testfs::ReadLines(WininitPath());
-    if (std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
-            return line.empty() || _stricmp(line.c_str(), "[rename]") == 0;
-        })) {
-        testfs::DeleteFileIfAny(WininitPath());
-    }
+    testfs::CleanCommonControls({TemporaryPath()});
 }
 
 } // namespace e2e

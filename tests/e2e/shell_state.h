@@ -3,6 +3,8 @@
 // and the restart rename list "wininit.ini". Every scenario starts and ends without them.
 #pragma once
 
+#include "common_controls_state.h"
+
 #include <string>
 #include <vector>
 
@@ -20,9 +22,9 @@ void CloseFolderWindows();
 // Whether a folder window shows within the time.
 bool WaitForFolderWindow(unsigned timeoutMs);
 
-std::string SystemDir();
-std::string WininitPath();
-std::string LibraryPath();   // <system>\comctl32.dll
+using testfs::LibraryPath; // <system>\comctl32.dll
+using testfs::SystemDir;
+using testfs::WininitPath;
 std::string TemporaryPath(); // <system>\comctl32.tm2
 // The names of the version installer's temporary copies ("ver*.tmp") in the system directory.
 std::vector<std::string> VersionTemporaries();

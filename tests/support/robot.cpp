@@ -1,5 +1,6 @@
 #include "robot.h"
 
+#include "message_boxes.h"
 #include "scratch.h"
 
 #include <cstdio>
@@ -162,20 +163,9 @@ bool SendCommand(HWND dialog, int id) {
 }
 
 HWND WaitForMessageBox(DWORD processId, const std::string& text, DWORD timeoutMs) {
-    HWND box = nullptr;
-    WindowQuery query;
-    query.processId = processId;
-    query.className = "#32770";
-    WaitUntil(
-        [&] {
-            for (HWND window : FindWindows(query)) {
-                if (MessageBoxText(window).find(text) != std::string::npos) {
-                    box = window;
-                    return true;
-                }
-            }
-            return false;
-        },
+    HWND box = AnswerMessageBoxes(
+        processId,
+        [&](HWND, const std::string& boxText) { return boxText.find(text) != std::string::npos; },
         timeoutMs);
     if (box) {
         Sync(box);
@@ -319,45 +309,6 @@ bool IsChecked(HWND dialog, int id) {
     HWND item = GetDlgItem(dialog, id);
     DWORD_PTR state = 0;
     return item && SendWithTimeout(item, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
-}
-
-bool SaveScreenshot(const std::string& path) {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    std::vector<unsigned char> pixels(stride * static_cast<DWORD>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = 0x4D42;
-    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
-    fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        return false;
-    }
-    bool ok = std::fwrite(&fileHeader, sizeof fileHeader, 1, file) == 1 &&
-              std::fwrite(&header, sizeof header, 1, file) == 1 &&
-              std::fwrite(pixels.data(), pixels.size(), 1, file) == 1;
-    return std::fclose(file) == 0 && ok;
 }
 
 Process::~Process() {

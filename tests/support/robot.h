@@ -88,9 +88,6 @@ std::string MessageBoxText(HWND box);
 bool SetItemText(HWND dialog, int id, const std::string& text);
 bool IsChecked(HWND dialog, int id);
 
-// Captures the whole screen into a 24-bit bitmap file.
-bool SaveScreenshot(const std::string& path);
-
 // A program under test, started in its own process; killed if still running at the end.
 class Process {
 public:

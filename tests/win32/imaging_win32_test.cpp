@@ -8,6 +8,7 @@
 #include "metafile_writer.h"
 #include "sample_pictures.h"
 #include "scratch.h"
+#include "test_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -129,16 +130,7 @@ void ExpectQuarterFilled(HBITMAP bitmap) {
     EXPECT_EQ(pixels.At(109, 109), 0xFFFFFFu);
 }
 
-// A GIF or TIFF made from the sample cover for these tests, as a Windows path.
-std::string TestPicture(const std::string& name) {
-    std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
+using testfs::TestPicture;
 
 class Imaging : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The installation run in-process on a copy of the sample CD: an install outside an edition
 // (source preset, data directories asked), the disk-space question, and runs that end early.
 #include "cover_dlg.h"
+#include "ini_value.h"
 #include "platform_probes.h"
 #include "scratch.h"
 #include "ui_thread.h"
@@ -25,11 +26,7 @@ std::uint32_t FakeFreeBytes(const std::string&) {
     return freeBytes;
 }
 
-std::string Ini(const std::string& file, const char* section, const char* key) {
-    char value[600] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-    return value;
-}
+using testfs::IniValue;
 
 class InstallationRun : public ::testing::Test {
 protected:
@@ -121,7 +118,8 @@ TEST_F(InstallationRun, OutsideAnEditionEveryAreaAsksForItsDataDirectory) {
     // The record keeps the text as typed; the files go to its normal form.
     EXPECT_STREQ(areas_[0].dataDir, typed.c_str());
     EXPECT_TRUE(testfs::Exists("C:\\korva-run\\isola\\italia.vgr"));
-    EXPECT_EQ(Ini("C:\\korva-run\\isola\\italia.vgr", "DISKS", "Disk1"), cd_ + "\\italia\\cartine");
+    EXPECT_EQ(IniValue("C:\\korva-run\\isola\\italia.vgr", "DISKS", "Disk1"),
+              cd_ + "\\italia\\cartine");
     EXPECT_TRUE(testfs::Exists(destination_ + "\\sicilia\\sicilia.vgr"));
     // Outside an edition the program files come from the source itself.
     EXPECT_EQ(testfs::ReadFile(destination_ + "\\korva.exe"),

@@ -1,5 +1,6 @@
 // The progress window's percentage and bar, and the settings files an installation writes.
 #include "copy_progress_dialog.h"
+#include "ini_value.h"
 #include "install_settings.h"
 #include "platform_probes.h"
 #include "resource.h"
@@ -122,11 +123,7 @@ std::uint32_t FakeMemory() {
     return memoryGiven;
 }
 
-std::string Ini(const std::string& file, const char* section, const char* key) {
-    char value[600] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
-    return value;
-}
+using testfs::IniValue;
 
 class Settings : public ::testing::Test {
 protected:
@@ -158,16 +155,16 @@ TEST_F(Settings, MemoryPairsStayOnSmallMachines) {
 TEST_F(Settings, MemoryPairsGrowOnLargerMachinesEveryTimeTheyAreScaled) {
     memoryGiven = 33554432;
     ScaleDbMemorySettings(mapSet_);
-    EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,3001");
-    EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", "SegMemory"), "3000000,9000000");
-    EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", "TownMemory"), "3000000,9000000");
+    EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,3001");
+    EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "SegMemory"), "3000000,9000000");
+    EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "TownMemory"), "3000000,9000000");
     for (const char* key : {"SegPointMemory", "StreetMemory", "BoroughMemory", "ShireMemory",
                             "CountyMemory", "StateMemory", "NationMemory"}) {
-        EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", key), "3000000,9000000") << key;
+        EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", key), "3000000,9000000") << key;
     }
     ScaleDbMemorySettings(mapSet_);
-    EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,4501");
-    EXPECT_EQ(Ini(mapSet_, "DB_SETTINGS", "NationMemory"), "3000000,13500000");
+    EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,4501");
+    EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NationMemory"), "3000000,13500000");
 }
 
 TEST_F(Settings, TwoAreasOfOneMapSetListItTwiceAndTheLaterTypeWins) {
@@ -184,15 +181,15 @@ TEST_F(Settings, TwoAreasOfOneMapSetListItTwiceAndTheLaterTypeWins) {
     state.installType = 2;
     WriteInstallSettings(state, ini);
 
-    EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), "3.04");
-    EXPECT_EQ(Ini(ini, "Installazione", "Directory_di_KORVA"), "C:\\korva");
-    EXPECT_EQ(Ini(ini, "Installazione", "Cartine"), "ROMA,ROMA.");
-    EXPECT_EQ(Ini(ini, "ROMA", "Versione_Rete"), "3.10");
-    EXPECT_EQ(Ini(ini, "ROMA", "Versione_Cartine"), "1.0");
-    EXPECT_EQ(Ini(ini, "ROMA", "Versione_Cataloghi"), "1.0");
-    EXPECT_EQ(Ini(ini, "ROMA", "Tipo_di_installazione"), "2");
-    EXPECT_EQ(Ini(ini, "Paths", "DirOfCD"), "E:\\cd_roma");
-    EXPECT_EQ(Ini(ini, "Patc", "Version"), "3.04");
+    EXPECT_EQ(IniValue(ini, "Installazione", "Versione_di_KORVA"), "3.04");
+    EXPECT_EQ(IniValue(ini, "Installazione", "Directory_di_KORVA"), "C:\\korva");
+    EXPECT_EQ(IniValue(ini, "Installazione", "Cartine"), "ROMA,ROMA.");
+    EXPECT_EQ(IniValue(ini, "ROMA", "Versione_Rete"), "3.10");
+    EXPECT_EQ(IniValue(ini, "ROMA", "Versione_Cartine"), "1.0");
+    EXPECT_EQ(IniValue(ini, "ROMA", "Versione_Cataloghi"), "1.0");
+    EXPECT_EQ(IniValue(ini, "ROMA", "Tipo_di_installazione"), "2");
+    EXPECT_EQ(IniValue(ini, "Paths", "DirOfCD"), "E:\\cd_roma");
+    EXPECT_EQ(IniValue(ini, "Patc", "Version"), "3.04");
 }
 
 TEST_F(Settings, WithoutASetupDescriptionEverythingTakesItsDefault) {
@@ -201,10 +198,10 @@ TEST_F(Settings, WithoutASetupDescriptionEverythingTakesItsDefault) {
     CopyToField(state.setupDescriptionPath, dir_ + "\\missing.inf");
     state.installType = 1;
     WriteInstallSettings(state, ini);
-    EXPECT_EQ(Ini(ini, "Installazione", "Versione_di_KORVA"), "3.0");
-    EXPECT_EQ(Ini(ini, "Installazione", "Cartine"), ".");
-    EXPECT_EQ(Ini(ini, "", "Versione_Rete"), "3.04");
-    EXPECT_EQ(Ini(ini, "", "Tipo_di_installazione"), "1");
+    EXPECT_EQ(IniValue(ini, "Installazione", "Versione_di_KORVA"), "3.0");
+    EXPECT_EQ(IniValue(ini, "Installazione", "Cartine"), ".");
+    EXPECT_EQ(IniValue(ini, "", "Versione_Rete"), "3.04");
+    EXPECT_EQ(IniValue(ini, "", "Tipo_di_installazione"), "1");
 }
 
 TEST_F(Settings, TheRecentFileListTakesEveryAreaNewestFirst) {
@@ -219,8 +216,8 @@ TEST_F(Settings, TheRecentFileListTakesEveryAreaNewestFirst) {
         state.areas.push_back(area);
     }
     UpdateRecentFileList(state, ini);
-    EXPECT_EQ(Ini(ini, "Recent File List", "File1"), "c:\\maps\\tre\\\\tre.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File2"), "c:\\maps\\due\\\\due.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File3"), "c:\\maps\\uno\\\\uno.vgr");
-    EXPECT_EQ(Ini(ini, "Recent File List", "File4"), "a.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File1"), "c:\\maps\\tre\\\\tre.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File2"), "c:\\maps\\due\\\\due.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File3"), "c:\\maps\\uno\\\\uno.vgr");
+    EXPECT_EQ(IniValue(ini, "Recent File List", "File4"), "a.vgr");
 }
