@@ -1,5 +1,6 @@
 #include "removal_target.h"
 
+#include "file_probe.h"
 #include "handles.h"
 #include "paths.h"
 #include "profile.h"
@@ -13,21 +14,14 @@ namespace korva {
 
 namespace {
 
-std::string FullPathOf(const std::string& path) {
-    char full[kPathSize] = {};
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : std::string();
-}
-
 // The long name of one level as the directory lists it (a short 8.3 name finds its long
 // one), with its attributes; false when there is no such entry.
 bool FindLevel(const std::string& path, std::string& name, DWORD& attributes) {
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(path.c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
+    const fw::UniqueFind find(FindFirstFileA(path.c_str(), &entry));
+    if (!find) {
         return false;
     }
-    FindClose(find);
     name = entry.cFileName;
     attributes = entry.dwFileAttributes;
     return true;
@@ -81,7 +75,7 @@ std::string Resolve(const std::string& path) {
     if (HasUnsafeSpelling(path)) {
         return "";
     }
-    const std::string canonical = CanonicalPath(FullPathOf(path));
+    const std::string canonical = CanonicalPath(fw::FullPathOf(path));
     if (canonical.empty()) {
         return "";
     }
@@ -171,7 +165,7 @@ void AddProtected(std::vector<std::string>& dirs, const std::string& path) {
     std::string resolved = Resolve(path);
     if (resolved.empty()) {
         // A folder that is missing or is a link still guards its own spelling.
-        resolved = CanonicalPath(FullPathOf(path));
+        resolved = CanonicalPath(fw::FullPathOf(path));
     }
     if (!resolved.empty()) {
         dirs.push_back(resolved);
@@ -196,7 +190,7 @@ std::string ResolveEntryIn(const std::string& resolvedDir, const std::string& na
     }
     // The platform must read the path as an entry of that very directory: a name it takes
     // for a device, or cuts short, is not.
-    const std::string full = CanonicalPath(FullPathOf(path));
+    const std::string full = CanonicalPath(fw::FullPathOf(path));
     if (full.size() <= resolvedDir.size() + 1 || !IsSameOrInside(full, resolvedDir) ||
         full.find('\\', resolvedDir.size() + 1) != std::string::npos) {
         return "";
