@@ -327,8 +327,12 @@ bool Process::Start(const std::string& program, const std::string& arguments,
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    return CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_) != 0;
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_)) {
+        std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), GetLastError());
+        return false;
+    }
+    return true;
 }
 
 bool Process::IsRunning() const {

@@ -1,5 +1,7 @@
 #include "scratch.h"
 
+#include "robot.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -66,7 +68,16 @@ std::string FreshScratchDir(const std::string& name) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     std::string dir = std::string(temp) + "korva-tests\\" + name;
-    RemoveTree(dir);
+    // A file still held by a program that has just ended (its image, say) is only marked for
+    // deletion; Wine unlinks it by name when the last handle closes, which would take a fresh
+    // copy of the same name with it. So the old tree must be gone before the new one is made.
+    const bool cleared = robot::WaitUntil([&] {
+        RemoveTree(dir);
+        return !Exists(dir);
+    });
+    if (!cleared) {
+        throw std::runtime_error("cannot clear the scratch directory " + dir);
+    }
     MakeDirs(dir);
     return dir;
 }
