@@ -1,6 +1,6 @@
 #include "copy_progress_dialog.h"
 
-#include "screen_capture_dlg.h"
+#include "screen_capture_dialog.h"
 #include "handles.h"
 #include "resource.h"
 #include "resource_strings.h"

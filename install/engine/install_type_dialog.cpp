@@ -1,6 +1,6 @@
 #include "install_type_dialog.h"
 
-#include "screen_capture_dlg.h"
+#include "screen_capture_dialog.h"
 #include "resource.h"
 
 InstallTypeDialog::InstallTypeDialog() : CDialog(IDD_INSTALL_TYPE) {}

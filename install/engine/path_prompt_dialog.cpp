@@ -1,6 +1,6 @@
 #include "path_prompt_dialog.h"
 
-#include "screen_capture_dlg.h"
+#include "screen_capture_dialog.h"
 #include "resource.h"
 
 PathPromptDialog::PathPromptDialog() : CDialog(IDD_PATH_PROMPT) {}

@@ -1,8 +1,8 @@
 #include "install_app.h"
 
-#include "cover_dlg.h"
+#include "cover_dialog.h"
 #include "launcher_logic.h"
-#include "main_menu_dlg.h"
+#include "main_menu_dialog.h"
 #include "paths.h"
 #include "profile.h"
 

@@ -2,7 +2,7 @@
 // passes its messages to the capture trigger, run as a program of its own by the tests.
 #include "app.h"
 #include "dialog.h"
-#include "screen_capture_dlg.h"
+#include "screen_capture_dialog.h"
 
 #include "capture_host.h"
 

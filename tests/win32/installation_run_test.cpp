@@ -1,6 +1,6 @@
 // The installation run in-process on a copy of the sample CD: an install outside an edition
 // (source preset, data directories asked), the disk-space question, and runs that end early.
-#include "cover_dlg.h"
+#include "cover_dialog.h"
 #include "ini_value.h"
 #include "platform_probes.h"
 #include "scratch.h"

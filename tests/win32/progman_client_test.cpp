@@ -1,7 +1,7 @@
 // The Program Manager client over the platform's real DDE, against a recording server of the
 // test's own: the blocks the commands travel in, the commands of the group in their order,
 // and the ways a conversation does not happen.
-#include "cover_dlg.h"
+#include "cover_dialog.h"
 #include "dde_handles.h"
 #include "progman_client.h"
 #include "scratch.h"

@@ -1,6 +1,6 @@
 #include "launcher_logic.h"
 
-#include "../engine/paths.h"
+#include "paths.h"
 #include "resource.h"
 
 namespace korva {

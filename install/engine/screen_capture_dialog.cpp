@@ -1,4 +1,4 @@
-#include "screen_capture_dlg.h"
+#include "screen_capture_dialog.h"
 
 #include "app.h"
 #include "capture_choice.h"

@@ -1,4 +1,4 @@
-#include "welcome_dlg.h"
+#include "welcome_dialog.h"
 
 #include "handles.h"
 #include "resource.h"

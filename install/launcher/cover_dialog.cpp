@@ -1,4 +1,4 @@
-#include "cover_dlg.h"
+#include "cover_dialog.h"
 
 #include "app.h"
 #include "cdib.h"
@@ -11,7 +11,7 @@
 #include "launcher_logic.h"
 #include "resource.h"
 #include "resource_strings.h"
-#include "welcome_dlg.h"
+#include "welcome_dialog.h"
 
 CCoverDlg::CCoverDlg(korva::InstallationEngine& engine) : CDialog(IDD_COVER), engine_(engine) {
     char directory[korva::kPathSize] = {};

@@ -1,8 +1,8 @@
-#include "main_menu_dlg.h"
+#include "main_menu_dialog.h"
 
 #include "app.h"
 #include "cdib.h"
-#include "cover_dlg.h"
+#include "cover_dialog.h"
 #include "cover_files.h"
 #include "draw_bitmap.h"
 #include "file_probe.h"
