@@ -5,6 +5,27 @@
 
 #include <cstdio>
 
+namespace {
+
+// A message box's text read without sending the installer a message: it is busy copying,
+// and a message sent to it would have to wait for it (and make it stop to answer).
+std::string QuietMessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    char buffer[512] = {};
+    if (!text || !GetWindowTextA(text, buffer, sizeof buffer)) {
+        return {};
+    }
+    return buffer;
+}
+
+double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: install_bench <CD directory> <destination>\n");
@@ -27,16 +48,24 @@ int main(int argc, char** argv) {
     // On large volumes the free space seen in 32 bits can look too small: go on regardless,
     // as a user would with Ignore. The program-group question is declined.
     HWND box = nullptr;
+    std::string lastSeen;
     robot::WindowQuery boxes;
     boxes.processId = run.Pid();
     boxes.className = "#32770";
     robot::WaitUntil(
         [&] {
             for (HWND window : robot::FindWindows(boxes)) {
-                const std::string text = robot::MessageBoxText(window);
+                const std::string text = QuietMessageBoxText(window);
+                if (!text.empty() && text != lastSeen) {
+                    // When each question came: where the time of a run goes.
+                    lastSeen = text;
+                    std::fprintf(stderr, "%8.0f ms  %.60s\n", MillisecondsSince(start, frequency),
+                                 text.c_str());
+                }
                 if (text.rfind("Creazione dell'icona", 0) == 0) {
                     robot::Click(window, IDNO);
-                } else if (text.find("pazio") != std::string::npos && GetDlgItem(window, IDIGNORE)) {
+                } else if (text.find("pazio") != std::string::npos &&
+                           GetDlgItem(window, IDIGNORE)) {
                     robot::Click(window, IDIGNORE);
                 } else if (text.rfind("L'installazione", 0) == 0) {
                     box = window;

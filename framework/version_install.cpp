@@ -68,12 +68,13 @@ int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& b
     return removed;
 }
 
-DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
-                          const std::string& destDir, const std::string& destName) {
-    // The platform does not always name its temporary copy when the copy fails (a full disk,
-    // for one): note the ones already there.
-    const std::vector<std::string> before = TemporaryFiles(destDir);
+std::vector<std::string> ListTemporaryFiles(const std::string& dir) {
+    return TemporaryFiles(dir);
+}
 
+DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
+                          const std::string& destDir, const std::string& destName,
+                          const std::vector<std::string>& earlierTemporaryFiles) {
     char tempName[MAX_PATH] = {};
     UINT tempLength = sizeof tempName;
     // The platform's declaration takes writable strings; it does not change them.
@@ -84,6 +85,8 @@ DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourc
     if (!VersionInstallFailed(result)) {
         return result;
     }
+    // The platform does not always name its temporary copy when the copy fails (a full disk,
+    // for one): every one that was not there before is this attempt's.
     std::vector<std::string> leftovers = TemporaryFiles(destDir);
     if (result & VIF_TEMPFILE) {
         const std::string named(tempName, strnlen(tempName, sizeof tempName));
@@ -92,11 +95,17 @@ DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourc
         }
     }
     for (const std::string& name : leftovers) {
-        if (!Contains(before, name) && _stricmp(name.c_str(), destName.c_str()) != 0) {
+        if (!Contains(earlierTemporaryFiles, name) &&
+            _stricmp(name.c_str(), destName.c_str()) != 0) {
             DeleteFileA((destDir + "\\" + name).c_str());
         }
     }
     return result;
+}
+
+DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
+                          const std::string& destDir, const std::string& destName) {
+    return ForceVersionInstall(sourceDir, sourceName, destDir, destName, TemporaryFiles(destDir));
 }
 
 } // namespace fw

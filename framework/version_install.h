@@ -7,6 +7,7 @@
 #include <winver.h>
 
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -33,10 +34,20 @@ bool IsTemporaryName(const std::string& name);
 // open. Returns how many were deleted.
 int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& before);
 
+// The platform's temporary copies directly in `dir` now: plain files named like them.
+std::vector<std::string> ListTemporaryFiles(const std::string& dir);
+
 // Installs <sourceDir>\<sourceName> as <destDir>\<destName> with VIFF_FORCEINSTALL (an SZDD
 // source is expanded) and returns the platform's result. After a failure the "ver*.tmp" files
 // the attempt left in the destination directory are deleted: the one the platform names and
-// any that appeared during the call; files that were there before are never touched.
+// any other that is not among `earlierTemporaryFiles`, which are never touched. A directory
+// that receives many files is listed once, before the first: listing it before every file
+// would cost a scan of the whole directory per file.
+DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
+                          const std::string& destDir, const std::string& destName,
+                          const std::vector<std::string>& earlierTemporaryFiles);
+
+// The same for a single file: the destination's temporary copies are listed just before.
 DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourceName,
                           const std::string& destDir, const std::string& destName);
 

@@ -53,18 +53,19 @@ bool AreaCopyPlan::Execute() {
 
 bool AreaCopyPlan::CopyFiles(const std::string& sourceDir, const std::string& destDir,
                              const std::vector<std::string>& names, bool pollCancel) {
-    if (!names.empty()) {
-        run_.PrepareCopyDestination(destDir);
+    if (names.empty()) {
+        return true;
     }
+    const std::vector<std::string>* earlierTemporaryFiles = run_.PrepareCopyDestination(destDir);
     for (const std::string& name : names) {
         progress_->ShowFileName(name);
         long copied = CopyInstallFile(state_, sourceDir, name, destDir, name, kWholeFileCopy,
-                                      run_.Progress());
+                                      run_.Progress(), earlierTemporaryFiles);
         if (copied == -1) {
             return false;
         }
         progress_->Advance(copied);
-        if (pollCancel && PollCancel(progress_)) {
+        if (pollCancel && cancelPoll_.Check(progress_)) {
             return false;
         }
     }

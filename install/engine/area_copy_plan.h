@@ -2,6 +2,8 @@
 // settings written when the area is done.
 #pragma once
 
+#include "cancel_poll.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +44,7 @@ private:
     InstallationRun& run_;
     InstallState& state_;
     CopyProgressDialog* progress_ = nullptr;
+    CancelPoll cancelPoll_;
     std::string area_;
     std::string areaSource_;
     std::string dataDir_;

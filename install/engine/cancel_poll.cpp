@@ -27,10 +27,16 @@ void SwallowCancelKey(int virtualKey) {
     TakeOutKeyMessages();
 }
 
-bool PollCancel(const CopyProgressDialog* progress) {
-    // Lets the platform take in the input that arrived while files were copied (nothing is
-    // dispatched), so that the key state is the keyboard's own.
+namespace {
+
+// Lets the platform take in the input that arrived while files were copied (nothing is
+// dispatched), so that the key state is the keyboard's own.
+void TakeInInput() {
     GetQueueStatus(QS_INPUT);
+}
+
+// The key and button state as it stands.
+bool CancelAsked(const CopyProgressDialog* progress) {
     if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) {
         SwallowCancelKey(VK_ESCAPE);
         return true;
@@ -46,6 +52,24 @@ bool PollCancel(const CopyProgressDialog* progress) {
     // Edges included.
     return cursor.x >= button.left && cursor.x <= button.right && cursor.y >= button.top &&
            cursor.y <= button.bottom;
+}
+
+} // namespace
+
+bool PollCancel(const CopyProgressDialog* progress) {
+    TakeInInput();
+    return CancelAsked(progress);
+}
+
+bool CancelPoll::Check(const CopyProgressDialog* progress) {
+    constexpr DWORD kInputIntervalMs = 10;
+    const DWORD now = GetTickCount();
+    if (!inputTaken_ || now - inputTakenAt_ >= kInputIntervalMs) {
+        TakeInInput();
+        inputTaken_ = true;
+        inputTakenAt_ = now;
+    }
+    return CancelAsked(progress);
 }
 
 } // namespace korva

@@ -29,17 +29,24 @@ bool CopyProgressDialog::Open(HWND owner) {
 }
 
 BOOL CopyProgressDialog::OnInitDialog() {
+    // Looked up once: asking the platform for a control costs as much as copying a small file.
+    edition_ = GetDlgItem(IDC_PROGRESS_EDITION);
+    caption_ = GetDlgItem(IDC_PROGRESS_CAPTION);
+    fileName_ = GetDlgItem(IDC_PROGRESS_FILE);
+    percent_ = GetDlgItem(IDC_PROGRESS_PERCENT);
+    bar_ = GetDlgItem(IDC_PROGRESS_BAR);
+    cancelButton_ = GetDlgItem(IDCANCEL);
     redPen_.Reset(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
     redBrush_.Reset(CreateSolidBrush(RGB(255, 0, 0)));
     SetCaption(fw::LoadResourceString(IDS_PROGRESS_TITLE));
-    ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+    ShowWindow(cancelButton_, SW_SHOW);
     Repaint();
     return TRUE;
 }
 
 bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
     if (message == WM_PAINT) {
-        ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+        ShowWindow(cancelButton_, SW_SHOW);
         return false;
     }
     // Ctrl + double click saves the screen; the click still goes on to the dialog.
@@ -53,9 +60,9 @@ void CopyProgressDialog::Repaint() {
     }
 }
 
-void CopyProgressDialog::SetControlText(int id, const std::string& text) {
-    SetItemText(id, text);
-    if (HWND control = GetDlgItem(id)) {
+void CopyProgressDialog::SetControlText(HWND control, const std::string& text) {
+    if (control) {
+        SetWindowTextA(control, text.c_str());
         ::UpdateWindow(control);
     }
 }
@@ -69,18 +76,18 @@ void CopyProgressDialog::SetTotal(std::uint32_t bytes) {
 }
 
 void CopyProgressDialog::ResetBar() {
-    if (HWND frame = GetDlgItem(IDC_PROGRESS_BAR)) {
+    if (bar_) {
         RECT client;
-        GetClientRect(frame, &client);
-        fw::WindowDc dc(frame);
+        GetClientRect(bar_, &client);
+        fw::WindowDc dc(bar_);
         fw::SelectObjectScope pen(dc.Get(), GetStockObject(BLACK_PEN));
         fw::SelectObjectScope brush(dc.Get(), GetStockObject(BLACK_BRUSH));
         Rectangle(dc.Get(), client.left, client.top, client.right, client.bottom);
     }
-    SetControlText(IDC_PROGRESS_CAPTION, fw::LoadResourceString(IDS_PROGRESS_COPYING));
-    SetControlText(IDC_PROGRESS_PERCENT, "0%");
+    SetControlText(caption_, fw::LoadResourceString(IDS_PROGRESS_COPYING));
+    SetControlText(percent_, "0%");
     percentShown_ = "0%";
-    ShowWindow(GetDlgItem(IDCANCEL), SW_SHOW);
+    ShowWindow(cancelButton_, SW_SHOW);
 }
 
 void CopyProgressDialog::Advance(long bytes) {
@@ -92,19 +99,18 @@ void CopyProgressDialog::Advance(long bytes) {
     const long percent = korva::ProgressPercent(done_, total_);
     std::string text = fw::FormatText("%ld%%", percent);
     if (text != percentShown_) {
-        SetControlText(IDC_PROGRESS_PERCENT, text);
+        SetControlText(percent_, text);
         percentShown_ = std::move(text);
     }
 
-    HWND frame = GetDlgItem(IDC_PROGRESS_BAR);
-    if (!frame) {
+    if (!bar_) {
         return;
     }
     RECT client;
-    GetClientRect(frame, &client);
+    GetClientRect(bar_, &client);
     const int x = korva::ProgressBarEnd(client.right, percent);
     if (x > lastBarX) {
-        fw::WindowDc dc(frame);
+        fw::WindowDc dc(bar_);
         fw::SelectObjectScope pen(dc.Get(), redPen_.Get());
         fw::SelectObjectScope brush(dc.Get(), redBrush_.Get());
         Rectangle(dc.Get(), lastBarX + client.left, client.top + 2, x + client.left,
@@ -124,7 +130,7 @@ void CopyProgressDialog::ShowFileName(const std::string& name) {
 
 void CopyProgressDialog::ShowLatestFileName() {
     fileNameWaiting_ = false;
-    SetControlText(IDC_PROGRESS_FILE, latestFileName_);
+    SetControlText(fileName_, latestFileName_);
     fileNameShown_ = true;
     fileNameShownAt_ = GetTickCount();
 }
@@ -136,7 +142,7 @@ void CopyProgressDialog::ShowWaitingFileName() {
 }
 
 void CopyProgressDialog::ShowEditionLine(const std::string& text) {
-    SetControlText(IDC_PROGRESS_EDITION, text);
+    SetControlText(edition_, text);
 }
 
 void CopyProgressDialog::Hide() {
@@ -149,9 +155,9 @@ void CopyProgressDialog::Release() {
     fileNameWaiting_ = false;
     fileNameShown_ = false;
     DestroyWindow();
+    edition_ = caption_ = fileName_ = percent_ = bar_ = cancelButton_ = nullptr;
 }
 
 bool CopyProgressDialog::CancelButtonRect(RECT& rect) const {
-    HWND button = GetDlgItem(IDCANCEL);
-    return button && GetWindowRect(button, &rect);
+    return cancelButton_ && GetWindowRect(cancelButton_, &rect);
 }

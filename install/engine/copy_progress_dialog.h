@@ -43,7 +43,7 @@ protected:
 
 private:
     void ResetBar();
-    void SetControlText(int id, const std::string& text);
+    static void SetControlText(HWND control, const std::string& text);
     void ShowLatestFileName();
 
     std::uint32_t total_ = 0;
@@ -55,6 +55,13 @@ private:
     bool fileNameShown_ = false;
     bool fileNameWaiting_ = false; // the latest name is not painted yet
     DWORD fileNameShownAt_ = 0;
+    // The controls, found once the window exists (null before and after).
+    HWND edition_ = nullptr;
+    HWND caption_ = nullptr;
+    HWND fileName_ = nullptr;
+    HWND percent_ = nullptr;
+    HWND bar_ = nullptr;
+    HWND cancelButton_ = nullptr;
     fw::UniqueGdiObject redPen_;
     fw::UniqueGdiObject redBrush_;
 };

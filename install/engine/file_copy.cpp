@@ -14,7 +14,8 @@ namespace korva {
 
 long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
                      const std::string& sourceName, const std::string& destDir,
-                     const std::string& destName, int method, CopyProgressDialog* progress) {
+                     const std::string& destName, int method, CopyProgressDialog* progress,
+                     const std::vector<std::string>* earlierTemporaryFiles) {
     if (state.systemType == kWindows95Family) {
         method = kVersionInstall;
     }
@@ -25,7 +26,11 @@ long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
         CopyFault fault;
         bool copied = false;
         if (method == kVersionInstall) {
-            const DWORD result = fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName);
+            const DWORD result =
+                earlierTemporaryFiles
+                    ? fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName,
+                                              *earlierTemporaryFiles)
+                    : fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName);
             copied = !fw::VersionInstallFailed(result);
             if (!copied) {
                 fault = VersionInstallFault(result, destDir, static_cast<std::uint32_t>(size));

@@ -22,11 +22,14 @@ enum CopyMethod { kWholeFileCopy = 1, kVersionInstall = 3 };
 // success, 1 after Ignore, -1 after Abort. The Windows 95 family always uses the version
 // installation. A source that cannot be read asks for the right disk, naming the source's
 // real path; a destination that refuses the file is named with the cause. `progress`, when
-// given, paints the latest file name before the question.
+// given, paints the latest file name before the question. `earlierTemporaryFiles`, when
+// given, are the version installation's temporary files that were in `destDir` before the
+// run's copies into it (otherwise the directory is listed before the copy).
 long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
                      const std::string& sourceName, const std::string& destDir,
                      const std::string& destName, int method,
-                     CopyProgressDialog* progress = nullptr);
+                     CopyProgressDialog* progress = nullptr,
+                     const std::vector<std::string>* earlierTemporaryFiles = nullptr);
 
 // Sum of the sizes of <dir>\<name> over a comma-separated list; missing files add nothing.
 std::uint32_t SumFileSizes(const std::string& dir, const std::string& list);

@@ -77,21 +77,26 @@ void InstallationRun::RepaintCoverUnder(const RECT& screenRect) {
     UpdateWindow(cover);
 }
 
-void InstallationRun::PrepareCopyDestination(const std::string& destDir) {
+bool InstallationRun::CaseInsensitiveLess::operator()(const std::string& a,
+                                                      const std::string& b) const {
+    return _stricmp(a.c_str(), b.c_str()) < 0;
+}
+
+const std::vector<std::string>*
+InstallationRun::PrepareCopyDestination(const std::string& destDir) {
     if (state_.systemType != kWindows95Family) {
-        return;
+        return nullptr;
     }
     const std::string full = fw::FullPathOf(destDir);
     if (full.empty()) {
-        return;
+        return nullptr;
     }
-    for (const std::string& prepared : preparedDestinations_) {
-        if (_stricmp(prepared.c_str(), full.c_str()) == 0) {
-            return;
-        }
+    auto prepared = preparedDestinations_.find(full);
+    if (prepared == preparedDestinations_.end()) {
+        fw::RemoveStaleVersionInstallFiles(full, started_);
+        prepared = preparedDestinations_.emplace(full, fw::ListTemporaryFiles(full)).first;
     }
-    preparedDestinations_.push_back(full);
-    fw::RemoveStaleVersionInstallFiles(full, started_);
+    return &prepared->second;
 }
 
 int InstallationRun::Execute() {

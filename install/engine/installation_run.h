@@ -6,6 +6,7 @@
 #include "install_state.h"
 #include "installation_engine.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +34,10 @@ public:
     // Repaints the part of the cover window that a closed or hidden dialog covered.
     void RepaintCoverUnder(const RECT& screenRect);
     // Before the first copy into `destDir`: on the Windows 95 family, deletes the temporary
-    // files of the version installation that an earlier run stopped part way left there.
-    void PrepareCopyDestination(const std::string& destDir);
+    // files of the version installation that an earlier run stopped part way left there, and
+    // gives the temporary files still there, for the copies into it to leave alone (null on
+    // Windows NT, or when the directory cannot be resolved: each copy then lists it itself).
+    const std::vector<std::string>* PrepareCopyDestination(const std::string& destDir);
 
 private:
     bool ChooseSource();
@@ -57,7 +60,11 @@ private:
     std::unique_ptr<CopyProgressDialog> progress_;
     // When the run started: a temporary file written since is not an earlier run's.
     FILETIME started_{};
-    std::vector<std::string> preparedDestinations_;
+    // By full path, in any case: the same directory however it is spelt.
+    struct CaseInsensitiveLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    std::map<std::string, std::vector<std::string>, CaseInsensitiveLess> preparedDestinations_;
 };
 
 } // namespace korva

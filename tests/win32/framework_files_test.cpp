@@ -93,6 +93,29 @@ TEST(VersionInstall, ADestinationThatCannotBeReplacedFailsAndItsTemporaryCopyIsR
     EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\ver1a2b.tmp"), "someone else's");
 }
 
+TEST(VersionInstall, ADirectoryListedOnceForManyFilesKeepsItsEarlierTemporaryCopies) {
+    const std::string dir = Scratch();
+    testfs::MakeDirs(dir + "\\dst");
+    testfs::WriteFile(dir + "\\new.dll", "the new library");
+    testfs::WriteFile(dir + "\\dst\\ver1a2b.tmp", "there before the first file");
+    const std::vector<std::string> earlier = fw::ListTemporaryFiles(dir + "\\dst");
+    ASSERT_EQ(earlier, std::vector<std::string>{"ver1a2b.tmp"});
+    // Files go in one after the other; one of them cannot be replaced.
+    for (const char* name : {"a.dll", "b.dll", "c.dll"}) {
+        const DWORD result = fw::ForceVersionInstall(dir, "new.dll", dir + "\\dst", name, earlier);
+        EXPECT_FALSE(fw::VersionInstallFailed(result)) << name << std::hex << result;
+    }
+    DWORD result = 0;
+    {
+        testfs::ScopedReadOnly locked(dir + "\\dst\\b.dll");
+        result = fw::ForceVersionInstall(dir, "new.dll", dir + "\\dst", "b.dll", earlier);
+    }
+    EXPECT_TRUE(fw::VersionInstallFailed(result)) << std::hex << result;
+    EXPECT_EQ(TemporaryCopies(dir + "\\dst"), std::vector<std::string>{"ver1a2b.tmp"});
+    EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\ver1a2b.tmp"), "there before the first file");
+    EXPECT_EQ(testfs::ReadFile(dir + "\\dst\\c.dll"), "the new library");
+}
+
 TEST(VersionInstall, ADirectoryInPlaceOfTheDestinationFails) {
     const std::string dir = Scratch();
     testfs::WriteFile(dir + "\\new.dll", "the new library");
