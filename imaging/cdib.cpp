@@ -93,7 +93,7 @@ DWORD CDib::WriteDib16File(const std::string& fileName, HGLOBAL dib, int kind, H
     }
     // Only 8-bit pictures are reduced; refused before a file is made.
     if (copy.Header().bitCount != 8) {
-        lastError_.SetCode(kImageReadError);
+        lastError_.SetCode(kImageWriteError);
         return 0;
     }
     const std::array<RgbQuad, 16> colours = FirstSixteenColours(palette);
@@ -156,7 +156,7 @@ DWORD CDib::SaveBitmapFile(HBITMAP bitmap, const std::string& fileName, int kind
     }
     DWORD written = WriteDibFile(fileName, dib.Get(), kind);
     if (written == 0) {
-        lastError_.Set(kImageReadError, texts::kCannotWrite);
+        lastError_.Set(kImageWriteError, texts::kCannotWrite);
     }
     return written;
 }
@@ -169,7 +169,7 @@ DWORD CDib::SaveBitmap16File(HBITMAP bitmap, const std::string& fileName, int ki
     }
     DWORD written = WriteDib16File(fileName, dib.Get(), kind, palette);
     if (written == 0) {
-        lastError_.Set(kImageReadError, texts::kCannotWrite);
+        lastError_.Set(kImageWriteError, texts::kCannotWrite);
     }
     return written;
 }

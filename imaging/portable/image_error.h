@@ -9,11 +9,12 @@
 namespace korva {
 
 constexpr int kImageFileNotFound = -1;
-constexpr int kImageReadError = -2;     // read or write failure, short header, unsupported coding
+constexpr int kImageReadError = -2;     // read failure, short header, unsupported coding
 constexpr int kImageUnknownFormat = -3; // not this reader's format: the loader tries the next
 constexpr int kImageNoMemory = -4;
 constexpr int kImageConversionFailed = -5;
 constexpr int kImageShortPixels = -6; // TIFF pixel data shorter than the rows need
+constexpr int kImageWriteError = -7;  // a bitmap file cannot be written from the DIB given
 
 namespace texts {
 inline constexpr const char* kFileNotFound = "FILE NOT FOUND";
