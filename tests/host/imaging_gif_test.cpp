@@ -217,6 +217,10 @@ TEST(Gif, HeaderFailuresAndTheirFormatFlags) {
         EXPECT_TRUE(Read(c.file, gif).Empty()) << c.text;
         EXPECT_EQ(gif.LastErrorText(), c.text);
         EXPECT_EQ(gif.FormatFlag(), c.flag) << c.text;
+        // The flag is the one error's code seen as the loader knows it.
+        EXPECT_EQ(gif.Error().code,
+                  c.flag == CGif::kNotAGif ? kImageUnknownFormat : kImageReadError)
+            << c.text;
     }
 }
 
