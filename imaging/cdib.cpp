@@ -8,28 +8,8 @@
 #include "picture_reader.h"
 
 #include <array>
-#include <cstring>
-#include <vector>
 
 using namespace korva;
-
-void CDib::SetText(const std::string& text) {
-    const std::size_t length = std::min(text.size(), sizeof lastErrorText - 1);
-    std::memcpy(lastErrorText, text.data(), length);
-    lastErrorText[length] = '\0';
-}
-
-void CDib::SetError(int code, const std::string& text) {
-    lastErrorCode = code;
-    SetText(text);
-}
-
-void CDib::SetError(const ImageError& error) {
-    lastErrorCode = error.code;
-    if (!error.text.empty()) {
-        SetText(error.text);
-    }
-}
 
 fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalette& palette,
                                    bool keepPalette) {
@@ -37,15 +17,16 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
     {
         fw::UniqueLFile file = OpenForReading(fileName);
         if (!file) {
-            SetError(kImageFileNotFound, texts::kFileNotFound);
+            lastError_.Set(kImageFileNotFound, texts::kFileNotFound);
             return {};
         }
         LFileSource source(file.Get());
         picture = ReadPicture(source);
     }
-    // The readers that did not take the file leave their code, as a reader of ours would.
+    // The readers that did not take the file leave their code and text, as a reader of ours
+    // would; a file one of them takes leaves the last error as it was.
     if (picture.error.code != 0) {
-        SetError(picture.error);
+        lastError_ = picture.error;
     }
     if (picture.dib.Empty()) {
         // Whatever no reader took may still be a metafile.
@@ -65,7 +46,7 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
     fw::UniqueBitmap bitmap =
         BitmapFromDib(picture.dib.Data(), keepPalette ? palette.Get() : built.Get());
     if (!bitmap) {
-        lastErrorCode = kImageConversionFailed;
+        lastError_.SetCode(kImageConversionFailed);
         return {};
     }
     if (!keepPalette) {
@@ -76,16 +57,14 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
 
 fw::UniqueGlobal CDib::ReadDibFile(HFILE file, fw::UniquePalette* paletteOut, LONG fileLength) {
     LFileSource source(file);
-    ImageError error;
     DibBlock dib = korva::ReadDibFile(
-        source, fileLength > 0 ? static_cast<std::uint64_t>(fileLength) : 0, error);
+        source, fileLength > 0 ? static_cast<std::uint64_t>(fileLength) : 0, lastError_);
     if (dib.Empty()) {
-        SetError(error);
         return {};
     }
     fw::UniqueGlobal block = GlobalFromDib(dib);
     if (!block) {
-        SetError(kImageNoMemory, texts::kNoMemory);
+        lastError_.Set(kImageNoMemory, texts::kNoMemory);
         return {};
     }
     if (paletteOut) {
@@ -104,12 +83,7 @@ DWORD CDib::WriteDibFile(const std::string& fileName, HGLOBAL dib, int kind) {
         return 0;
     }
     LFileSink sink(file.Get());
-    ImageError error;
-    std::uint64_t written = korva::WriteDibFile(sink, copy, kind, error);
-    if (written == 0) {
-        lastErrorCode = error.code;
-    }
-    return static_cast<DWORD>(written);
+    return static_cast<DWORD>(korva::WriteDibFile(sink, copy, kind, lastError_));
 }
 
 DWORD CDib::WriteDib16File(const std::string& fileName, HGLOBAL dib, int kind, HPALETTE palette) {
@@ -119,7 +93,7 @@ DWORD CDib::WriteDib16File(const std::string& fileName, HGLOBAL dib, int kind, H
     }
     // Only 8-bit pictures are reduced; refused before a file is made.
     if (copy.Header().bitCount != 8) {
-        lastErrorCode = kImageReadError;
+        lastError_.SetCode(kImageWriteError);
         return 0;
     }
     const std::array<RgbQuad, 16> colours = FirstSixteenColours(palette);
@@ -128,20 +102,13 @@ DWORD CDib::WriteDib16File(const std::string& fileName, HGLOBAL dib, int kind, H
         return 0;
     }
     LFileSink sink(file.Get());
-    ImageError error;
-    std::uint64_t written = korva::WriteDib16File(sink, copy, kind, colours, error);
-    if (written == 0) {
-        lastErrorCode = error.code;
-    }
-    return static_cast<DWORD>(written);
+    return static_cast<DWORD>(korva::WriteDib16File(sink, copy, kind, colours, lastError_));
 }
 
 fw::UniqueGlobal CDib::BitmapToDib(HBITMAP bitmap, HPALETTE palette,
                                    fw::UniquePalette* paletteOut) {
-    int code = 0;
-    fw::UniqueGlobal dib = DibFromBitmap(bitmap, palette, code);
+    fw::UniqueGlobal dib = DibFromBitmap(bitmap, palette, lastError_);
     if (!dib) {
-        lastErrorCode = code;
         return {};
     }
     if (!palette && paletteOut) {
@@ -157,7 +124,7 @@ fw::UniqueBitmap CDib::DibToBitmap(HGLOBAL dib, HPALETTE palette) {
         bitmap = BitmapFromDib(lock.Data(), palette);
     }
     if (!bitmap) {
-        lastErrorCode = kImageConversionFailed;
+        lastError_.SetCode(kImageConversionFailed);
     }
     return bitmap;
 }
@@ -169,13 +136,13 @@ fw::UniquePalette CDib::MakeDibPalette(HGLOBAL dib) {
 
 fw::UniqueBitmap CDib::CaptureScreenArea(const RECT& area) {
     if (IsRectEmpty(&area)) {
-        SetText(texts::kEmptyRectangle);
+        lastError_.SetText(texts::kEmptyRectangle);
         return {};
     }
     fw::UniqueBitmap bitmap = CaptureScreen(area);
     if (!bitmap) {
         // Nothing of the rectangle lies on the screen.
-        SetText(texts::kEmptyRectangle);
+        lastError_.SetText(texts::kEmptyRectangle);
     }
     return bitmap;
 }
@@ -184,12 +151,12 @@ DWORD CDib::SaveBitmapFile(HBITMAP bitmap, const std::string& fileName, int kind
                            HPALETTE palette) {
     fw::UniqueGlobal dib = BitmapToDib(bitmap, palette, nullptr);
     if (!dib) {
-        SetText(texts::kCannotConvert);
+        lastError_.SetText(texts::kCannotConvert);
         return 0;
     }
     DWORD written = WriteDibFile(fileName, dib.Get(), kind);
     if (written == 0) {
-        SetError(kImageReadError, texts::kCannotWrite);
+        lastError_.Set(kImageWriteError, texts::kCannotWrite);
     }
     return written;
 }
@@ -202,7 +169,7 @@ DWORD CDib::SaveBitmap16File(HBITMAP bitmap, const std::string& fileName, int ki
     }
     DWORD written = WriteDib16File(fileName, dib.Get(), kind, palette);
     if (written == 0) {
-        SetError(kImageReadError, texts::kCannotWrite);
+        lastError_.Set(kImageWriteError, texts::kCannotWrite);
     }
     return written;
 }

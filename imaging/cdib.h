@@ -1,6 +1,6 @@
 // CDib: the picture loader and the bitmap conversions of the image library. Created on the
-// stack for one operation; it keeps the code and text of its last failure (the code is not
-// cleared by a later success). Handles it returns belong to the caller.
+// stack for one operation; it keeps the code and text of its last failure in one ImageError
+// (the code is not cleared by a later success). Handles it returns belong to the caller.
 #pragma once
 
 #include "handles.h"
@@ -33,16 +33,14 @@ public:
     DWORD SaveBitmapFile(HBITMAP bitmap, const std::string& fileName, int kind, HPALETTE palette);
     DWORD SaveBitmap16File(HBITMAP bitmap, const std::string& fileName, int kind, HPALETTE palette);
 
-    const char* LastErrorText() const { return lastErrorText; }
-    int LastErrorCode() const { return lastErrorCode; }
+    const korva::ImageError& LastError() const { return lastError_; }
+    // The last error's text and code, as callers of the library know them.
+    const char* LastErrorText() const { return lastError_.text.c_str(); }
+    int LastErrorCode() const { return lastError_.code; }
 
-    char lastErrorText[200] = {};
-    int lastErrorCode = 0;
     int metafileWidth = 110;
     int metafileHeight = 110;
 
 private:
-    void SetError(int code, const std::string& text);
-    void SetError(const korva::ImageError& error);
-    void SetText(const std::string& text);
+    korva::ImageError lastError_;
 };

@@ -72,10 +72,10 @@ fw::UniqueBitmap BitmapFromDib(const std::uint8_t* packedDib, HPALETTE palette) 
                                            packedDib + PixelOffset(header), info, DIB_RGB_COLORS));
 }
 
-fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, int& code) {
+fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, ImageError& error) {
     BITMAP description{};
     if (!bitmap || !GetObjectA(bitmap, sizeof description, &description)) {
-        code = kImageConversionFailed;
+        error.SetCode(kImageConversionFailed);
         return {};
     }
     const int bits = description.bmPlanes * description.bmBitsPixel;
@@ -86,11 +86,11 @@ fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, int& code) {
     const std::int64_t imageSize = RowSize(header) * header.height;
     const std::int64_t blockSize = BlockSize(header);
     if (header.width <= 0 || header.height <= 0) {
-        code = kImageConversionFailed;
+        error.SetCode(kImageConversionFailed);
         return {};
     }
     if (blockSize > static_cast<std::int64_t>(kMaxDibBlockSize)) {
-        code = kImageNoMemory;
+        error.SetCode(kImageNoMemory);
         return {};
     }
     header.sizeImage = static_cast<std::uint32_t>(imageSize);
@@ -98,7 +98,7 @@ fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, int& code) {
         GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(blockSize)));
     LockedGlobal lock(block.Get());
     if (!lock.Data()) {
-        code = kImageNoMemory;
+        error.SetCode(kImageNoMemory);
         return {};
     }
     header.Store(lock.Data());
@@ -107,7 +107,7 @@ fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, int& code) {
     if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(header.height),
                    lock.Data() + PixelOffset(header), reinterpret_cast<BITMAPINFO*>(lock.Data()),
                    DIB_RGB_COLORS)) {
-        code = kImageConversionFailed;
+        error.SetCode(kImageConversionFailed);
         return {};
     }
     return block;

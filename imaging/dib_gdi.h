@@ -4,6 +4,7 @@
 
 #include "dib.h"
 #include "handles.h"
+#include "image_error.h"
 
 #include <array>
 #include <vector>
@@ -33,8 +34,9 @@ std::array<RgbQuad, 16> FirstSixteenColours(HPALETTE palette);
 // A bitmap compatible with the screen from a packed DIB, through `palette` when given.
 fw::UniqueBitmap BitmapFromDib(const std::uint8_t* packedDib, HPALETTE palette);
 // A packed DIB in a global block from a bitmap: 1, 4, 8 or 24 bits by the bitmap's depth.
-// On failure `code` is -5 (no description, rows not read) or -4 (no memory).
-fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, int& code);
+// On failure the code of `error` is -5 (no description, rows not read) or -4 (no memory);
+// its text is left as it was.
+fw::UniqueGlobal DibFromBitmap(HBITMAP bitmap, HPALETTE palette, ImageError& error);
 
 // A copy of a screen area, cut at the screen's edges; null when nothing of it is on screen.
 fw::UniqueBitmap CaptureScreen(const RECT& area);

@@ -373,14 +373,14 @@ std::uint64_t WriteDibFile(ByteSink& sink, const DibBlock& dib, int kind, ImageE
         return 0;
     }
     if (kind < kKindWindows || kind > kKindVariantP || dib.Size() < kInfoHeaderSize) {
-        error.SetCode(kImageReadError);
+        error.SetCode(kImageWriteError);
         return 0;
     }
     BitmapInfoHeader header = dib.Header();
     if (kind == kKindVariantP && header.clrUsed != 0) {
         DibBlock full = WithFullColourTable(dib);
         if (full.Empty()) {
-            error.SetCode(kImageReadError);
+            error.SetCode(kImageWriteError);
             return 0;
         }
         return WriteDibFile(sink, full, kind, error);
@@ -388,7 +388,7 @@ std::uint64_t WriteDibFile(ByteSink& sink, const DibBlock& dib, int kind, ImageE
     const std::int64_t blockSize = BlockSize(header);
     // A header that describes more than the block holds cannot be written from it.
     if (blockSize < kInfoHeaderSize || blockSize > static_cast<std::int64_t>(dib.Size())) {
-        error.SetCode(kImageReadError);
+        error.SetCode(kImageWriteError);
         return 0;
     }
     const auto fileSize = static_cast<std::uint32_t>(blockSize + kFileHeaderSize);
@@ -403,7 +403,7 @@ std::uint64_t WriteDibFile(ByteSink& sink, const DibBlock& dib, int kind, ImageE
                                        static_cast<std::size_t>(blockSize) - kInfoHeaderSize);
     if (!WritePieces(sink, headers.data(), headers.size()) ||
         !WriteBody(sink, body, IsCodedKind(kind))) {
-        error.SetCode(kImageReadError);
+        error.SetCode(kImageWriteError);
         return 0;
     }
     return static_cast<std::uint64_t>(blockSize) + kFileHeaderSize;
@@ -417,7 +417,7 @@ std::uint64_t WriteDib16File(ByteSink& sink, const DibBlock& dib, int kind,
     BitmapInfoHeader header = dib.Header();
     if (kind < kKindWindows || kind > kKindVariantP || header.bitCount != 8 ||
         BlockSize(header) > static_cast<std::int64_t>(dib.Size())) {
-        error.SetCode(kImageReadError);
+        error.SetCode(kImageWriteError);
         return 0;
     }
     // The 8-bit header with 4 bits per pixel; its colour-used field and image size would
@@ -444,7 +444,7 @@ std::uint64_t WriteDib16File(ByteSink& sink, const DibBlock& dib, int kind,
     const bool coded = IsCodedKind(kind);
     if (!WritePieces(sink, headers.data(), headers.size()) || !WriteBody(sink, table, coded) ||
         !WriteBody(sink, pixels, coded)) {
-        error.SetCode(kImageReadError);
+        error.SetCode(kImageWriteError);
         return 0;
     }
     return fileSize;

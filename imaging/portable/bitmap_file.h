@@ -41,12 +41,12 @@ struct BitmapFileInfo {
 DibBlock ReadDibFile(ByteSource& source, std::uint64_t fileLength, ImageError& error,
                      BitmapFileInfo* info = nullptr, std::uint64_t memoryLimit = kMaxDibBlockSize);
 
-// Writes `dib` as a file of the given kind. Returns the DIB block size + 14, or 0 (with
-// code -2 after a failed write).
+// Writes `dib` as a file of the given kind. Returns the DIB block size + 14, or 0: with code
+// kImageWriteError (text unchanged) when the file cannot be written, nothing for an empty DIB.
 std::uint64_t WriteDibFile(ByteSink& sink, const DibBlock& dib, int kind, ImageError& error);
 
 // Writes an 8-bit `dib` reduced to the 16 colours of `palette`, 4 bits per pixel. Returns the
-// file size, or 0 with code -2 (also for a source that is not 8 bits per pixel).
+// file size, or 0 with code kImageWriteError (also for a source that is not 8 bits per pixel).
 std::uint64_t WriteDib16File(ByteSink& sink, const DibBlock& dib, int kind,
                              std::span<const RgbQuad, 16> palette, ImageError& error);
 

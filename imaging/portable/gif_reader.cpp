@@ -1,7 +1,6 @@
 #include "gif_reader.h"
 
 #include "gif_lzw.h"
-#include "image_error.h"
 
 #include <algorithm>
 #include <vector>
@@ -83,9 +82,15 @@ private:
 
 } // namespace
 
-void CGif::Fail(int flag, const char* text) {
-    formatFlag = flag;
-    lastErrorText = text;
+int CGif::FormatFlag() const {
+    switch (error_.code) {
+    case kImageUnknownFormat:
+        return kNotAGif;
+    case kImageReadError:
+        return kUnreadableGif;
+    default:
+        return 0;
+    }
 }
 
 DibBlock CGif::ReadGif(const std::string& path) {
@@ -101,11 +106,11 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     source.Seek(0);
     std::uint8_t screen[13];
     if (ReadPieces(source, screen, sizeof screen) != sizeof screen) {
-        Fail(kUnreadableGif, "Error reading GIF header");
+        error_.Set(kImageReadError, "Error reading GIF header");
         return {};
     }
     if (screen[0] != 'G' || screen[1] != 'I' || screen[2] != 'F') {
-        Fail(kNotAGif, "This is not a gif file");
+        error_.Set(kImageUnknownFormat, "This is not a gif file");
         return {};
     }
     const std::uint8_t packed = screen[10];
@@ -124,7 +129,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
         return true;
     };
     if (globalTable && !readTable(tableBits)) {
-        Fail(kUnreadableGif, "This File doesn't contain an image");
+        error_.Set(kImageReadError, "This File doesn't contain an image");
         return {};
     }
 
@@ -132,7 +137,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     for (bool image = false; !image;) {
         std::uint8_t introducer = 0;
         if (source.Read(&introducer, 1) != 1 || introducer == 0) {
-            Fail(kUnreadableGif, "This File doesn't contain an image");
+            error_.Set(kImageReadError, "This File doesn't contain an image");
             return {};
         }
         if (introducer == kImageSeparator) {
@@ -140,7 +145,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
         } else if (introducer == kExtensionIntroducer) {
             std::uint8_t label = 0;
             if (source.Read(&label, 1) != 1 || !SkipSubBlocks(source)) {
-                Fail(kUnreadableGif, "This File doesn't contain an image");
+                error_.Set(kImageReadError, "This File doesn't contain an image");
                 return {};
             }
         }
@@ -148,7 +153,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
 
     std::uint8_t descriptor[9];
     if (ReadPieces(source, descriptor, sizeof descriptor) != sizeof descriptor) {
-        Fail(kUnreadableGif, "Error reading image block");
+        error_.Set(kImageReadError, "Error reading image block");
         return {};
     }
     const int width = GetLe16(descriptor + 4);
@@ -163,12 +168,12 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
             bool ok = readTable(localBits);
             table = keep;
             if (!ok) {
-                Fail(kUnreadableGif, "Bad initial code size");
+                error_.Set(kImageReadError, "Bad initial code size");
                 return {};
             }
         } else {
             if (!readTable(localBits)) {
-                Fail(kUnreadableGif, "Bad initial code size");
+                error_.Set(kImageReadError, "Bad initial code size");
                 return {};
             }
             tableBits = localBits;
@@ -176,7 +181,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     }
     std::uint8_t codeSize = 0;
     if (source.Read(&codeSize, 1) != 1) {
-        Fail(kUnreadableGif, "Bad initial code size");
+        error_.Set(kImageReadError, "Bad initial code size");
         return {};
     }
     if (table.empty()) {
@@ -199,7 +204,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     const std::int64_t blockSize = BlockSize(header);
     DibBlock dib = DibBlock::Allocate(static_cast<std::uint64_t>(blockSize), memoryLimit);
     if (dib.Empty()) {
-        lastErrorText = "FREE MEMORY NOT SUFFICIENT";
+        error_.Set(kImageNoMemory, texts::kNoMemory);
         return {};
     }
     header.Store(dib.Data());

@@ -4,6 +4,7 @@
 
 #include "byte_stream.h"
 #include "dib.h"
+#include "image_error.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +13,8 @@ namespace korva {
 
 class CGif {
 public:
-    // What the format flag says after a failure.
+    // What the format flag says: the last failure found a file that is not a GIF (code -3),
+    // or a GIF that could not be read (code -2). It is 0 for any other failure, or none.
     static constexpr int kNotAGif = 1;
     static constexpr int kUnreadableGif = 2;
 
@@ -21,8 +23,14 @@ public:
     // Reads from the start of `source`. Blocks above `memoryLimit` count as no memory.
     DibBlock ReadGif(ByteSource& source, std::uint64_t memoryLimit = kMaxDibBlockSize);
 
-    std::string lastErrorText;
-    int formatFlag = 0;
+    // The last failure. Image data that do not decode, and a file that cannot be opened,
+    // record none; memory that is not available records code -4.
+    const ImageError& Error() const { return error_; }
+    // The format flag and the last error text, as the loader and those who describe a file
+    // know them; both come from the one error.
+    int FormatFlag() const;
+    const std::string& LastErrorText() const { return error_.text; }
+
     // Output depth and the colour table's origin, for those who describe the file.
     int colourBits = 0;
     bool globalTable = false;
@@ -32,7 +40,7 @@ public:
     bool endedEarly = false;
 
 private:
-    void Fail(int flag, const char* text);
+    ImageError error_;
 };
 
 } // namespace korva

@@ -1,17 +1,20 @@
-// Error codes and texts of the image library. Every reader and writer keeps the code and the
-// short text of its last failure; a success leaves them as they were.
+// Error codes and texts of the image library, and ImageError, the one record through which
+// every reader and writer reports a failure. Each keeps the code and the short text of its
+// last failure; a success leaves them as they were.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace korva {
 
 constexpr int kImageFileNotFound = -1;
-constexpr int kImageReadError = -2;     // read or write failure, short header, unsupported coding
+constexpr int kImageReadError = -2;     // read failure, short header, unsupported coding
 constexpr int kImageUnknownFormat = -3; // not this reader's format: the loader tries the next
 constexpr int kImageNoMemory = -4;
 constexpr int kImageConversionFailed = -5;
 constexpr int kImageShortPixels = -6; // TIFF pixel data shorter than the rows need
+constexpr int kImageWriteError = -7;  // a bitmap file cannot be written from the DIB given
 
 namespace texts {
 inline constexpr const char* kFileNotFound = "FILE NOT FOUND";
@@ -30,12 +33,14 @@ struct ImageError {
     int code = 0;
     std::string text;
 
-    void Set(int newCode, const char* newText) {
+    void Set(int newCode, std::string_view newText) {
         code = newCode;
         text = newText;
     }
     // A failure that records a code but leaves the text of an earlier one.
     void SetCode(int newCode) { code = newCode; }
+    // A failure that records a text but leaves the code of an earlier one.
+    void SetText(std::string_view newText) { text = newText; }
 };
 
 } // namespace korva

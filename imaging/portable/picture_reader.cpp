@@ -52,14 +52,13 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
         result.makePalette = result.tiff.paletteMade;
         return result;
     }
-    const bool tiffJudged = result.tiff.RecognisedMark();
-    if (tiffJudged) {
+    const ImageError& tiffError = result.tiff.Error();
+    if (result.tiff.RecognisedMark()) {
         // A TIFF whose coding no reader takes records no text of its own.
-        result.error.Set(result.tiff.errorCode, result.tiff.errorText.empty()
-                                                    ? texts::kUnsupportedFormat
-                                                    : result.tiff.errorText.c_str());
+        result.error.Set(tiffError.code,
+                         tiffError.text.empty() ? texts::kUnsupportedFormat : tiffError.text);
     }
-    if (result.tiff.errorCode != kImageUnknownFormat) {
+    if (tiffError.code != kImageUnknownFormat) {
         return result;
     }
     result.dib = result.gif.ReadGif(source, memoryLimit);
@@ -68,20 +67,19 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
         result.makePalette = true;
         return result;
     }
-    if (result.gif.formatFlag == CGif::kNotAGif) {
-        // Only a file that is not a GIF keeps "not my format", with the text of the last
-        // reader that recognised it, or "Invalid format".
-        result.error.code = kImageUnknownFormat;
+    const ImageError& gifError = result.gif.Error();
+    if (gifError.code == kImageUnknownFormat) {
+        // Only a file that is not a GIF keeps "not my format" (the code the TIFF reader left),
+        // with the text of the last reader that recognised it, or "Invalid format".
         return result;
     }
-    // A GIF that could not be read is a read failure, or a memory one; image data that do not
-    // decode record no text of the GIF reader's own.
-    if (result.gif.lastErrorText == texts::kNoMemory) {
-        result.error.Set(kImageNoMemory, texts::kNoMemory);
+    if (gifError.code == kImageNoMemory) {
+        result.error = gifError;
     } else {
-        result.error.Set(kImageReadError, result.gif.lastErrorText.empty()
-                                              ? texts::kReadError
-                                              : result.gif.lastErrorText.c_str());
+        // A GIF that could not be read is a read failure; image data that do not decode
+        // record no text of the GIF reader's own.
+        result.error.Set(kImageReadError,
+                         gifError.text.empty() ? texts::kReadError : gifError.text);
     }
     return result;
 }

@@ -1,6 +1,5 @@
 #include "tiff_reader.h"
 
-#include "image_error.h"
 #include "tiff_lzw.h"
 
 #include <algorithm>
@@ -116,12 +115,11 @@ bool CTiff::RecognisedMark() const {
 }
 
 void CTiff::Fail(int code, const char* text) {
-    errorCode = code;
-    errorText = text ? text : "";
+    error_.Set(code, text ? text : "");
 }
 
 DibBlock CTiff::ReadTiff(const std::string& path) {
-    errorCode = 1;
+    error_.SetCode(1);
     StdioFile file(path, "rb");
     if (!file) {
         Fail(kImageFileNotFound, "FILE ERROR");
@@ -325,7 +323,7 @@ bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
 }
 
 DibBlock CTiff::ReadTiff(ByteSource& source, std::uint64_t memoryLimit) {
-    errorCode = 1;
+    error_.SetCode(1);
     if (!ReadDirectory(source)) {
         return {};
     }
@@ -356,7 +354,7 @@ DibBlock CTiff::ReadTiff(ByteSource& source, std::uint64_t memoryLimit) {
     DibBlock dib =
         DibBlock::Allocate(blockSize > 0 ? static_cast<std::uint64_t>(blockSize) : 0, memoryLimit);
     if (dib.Empty()) {
-        Fail(kImageNoMemory, "FREE MEMORY NOT SUFFICIENT");
+        Fail(kImageNoMemory, texts::kNoMemory);
         return {};
     }
     header.Store(dib.Data());

@@ -5,6 +5,7 @@
 
 #include "byte_stream.h"
 #include "dib.h"
+#include "image_error.h"
 
 #include <cstdint>
 #include <string>
@@ -23,9 +24,12 @@ public:
     // this reader's judgement of a TIFF file, one before it says only "not a TIFF file".
     bool RecognisedMark() const;
 
-    // 1 until a failure sets a negative code.
-    int errorCode = 1;
-    std::string errorText;
+    // The last failure; its code is 1 ("no error yet") until a failure sets a negative one.
+    const ImageError& Error() const { return error_; }
+    // The reader's error code and text, as the loader and those who describe a file know them.
+    int ErrorCode() const { return error_.code; }
+    const std::string& ErrorText() const { return error_.text; }
+
     // Whether a palette goes with the picture (grey ramps of black-is-zero and colour maps).
     bool paletteMade = false;
 
@@ -51,6 +55,8 @@ private:
     bool ReadDirectory(ByteSource& source);
     bool ReadColourMap(ByteSource& source, DibBlock& dib, std::uint32_t colours);
     bool ReadStrips(ByteSource& source, DibBlock& dib);
+
+    ImageError error_{1, {}};
 };
 
 } // namespace korva

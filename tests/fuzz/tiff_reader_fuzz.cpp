@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     korva::CTiff tiff;
     // Blocks up to 256 KB: a few bytes may describe a large picture, slow to fuzz.
     korva::DibBlock dib = tiff.ReadTiff(source, 256u << 10);
-    if (dib.Empty() ? tiff.errorCode >= 0 : tiff.errorCode != 1) {
+    if (dib.Empty() ? tiff.ErrorCode() >= 0 : tiff.ErrorCode() != 1) {
         std::abort();
     }
     return 0;

@@ -298,12 +298,15 @@ TEST(BitmapFile, SixteenColourWriterRefusesOtherDepths) {
         ImageError error;
         EXPECT_EQ(WriteDib16File(sink, PatternDib(4, 4, bits), kKindWindows, SixteenGreys(), error),
                   0u);
-        EXPECT_EQ(error.code, kImageReadError);
+        EXPECT_EQ(error.code, kImageWriteError);
         EXPECT_TRUE(sink.bytes.empty());
     }
 }
 
-TEST(BitmapFile, WriteFailuresReportMinusTwo) {
+TEST(BitmapFile, WriteFailuresReportTheWriteCodeAndKeepTheText) {
+    // A code of its own, so that a caller tells a file it could not write from one it could
+    // not read; callers see the number itself.
+    static_assert(kImageWriteError == -7 && kImageWriteError != kImageReadError);
     class FullDisk : public ByteSink {
     public:
         bool Write(const void*, std::size_t size) override {
@@ -315,14 +318,37 @@ TEST(BitmapFile, WriteFailuresReportMinusTwo) {
     for (int kind : {kKindWindows, kKindVariantRCoded}) {
         FullDisk disk;
         ImageError error;
+        error.Set(kImageReadError, texts::kNotDib); // an earlier failure's text
         EXPECT_EQ(WriteDibFile(disk, PatternDib(50, 50, 8), kind, error), 0u);
-        EXPECT_EQ(error.code, kImageReadError);
+        EXPECT_EQ(error.code, kImageWriteError);
+        EXPECT_EQ(error.text, "NOT DIB");
     }
     ImageError error;
     VectorSink sink;
     EXPECT_EQ(WriteDibFile(sink, DibBlock(), kKindWindows, error), 0u);
+    EXPECT_EQ(error.code, 0); // nothing to write is no failure
     EXPECT_EQ(WriteDibFile(sink, PatternDib(2, 2, 8), 4, error), 0u);
+    EXPECT_EQ(error.code, kImageWriteError);
+    EXPECT_EQ(error.text, "");
     EXPECT_TRUE(sink.bytes.empty());
+}
+
+TEST(BitmapFile, AFileThatRefusesWritesGivesTheWriteCode) {
+    ScratchDir scratch;
+    const std::string path = scratch.Path("refusing.bmp");
+    WriteWholeFile(path, {});
+    // A real file opened for reading only: every write to it fails.
+    StdioFile file(path, "rb");
+    ASSERT_TRUE(file);
+    StdioSink sink(file.Get());
+    ImageError error;
+    EXPECT_EQ(WriteDibFile(sink, PatternDib(9, 7, 8), kKindVariantP, error), 0u);
+    EXPECT_EQ(error.code, kImageWriteError);
+    error = {};
+    EXPECT_EQ(WriteDib16File(sink, PatternDib(9, 7, 8), kKindWindows, SixteenGreys(), error), 0u);
+    EXPECT_EQ(error.code, kImageWriteError);
+    EXPECT_EQ(error.text, "");
+    EXPECT_TRUE(ReadWholeFile(path).empty());
 }
 
 TEST(BitmapFile, BitFieldsOfAnEnormousPictureAreRefusedWithoutOverflow) {

@@ -108,7 +108,7 @@ TEST(Gif, TwoSixteenAndTwoHundredFiftySixColoursGiveOneFourAndEightBits) {
         const Picture picture = MakePicture(c.colours, 37, 19);
         CGif gif;
         DibBlock dib = Read(ImageMagickFile(picture, "", "GIF"), gif);
-        ASSERT_FALSE(dib.Empty()) << gif.lastErrorText;
+        ASSERT_FALSE(dib.Empty()) << gif.LastErrorText();
         EXPECT_EQ(dib.Header().bitCount, c.bits);
         EXPECT_EQ(dib.ColourTable().size(), static_cast<std::size_t>(1 << c.bits));
         EXPECT_TRUE(SamePixels(picture, dib));
@@ -215,8 +215,12 @@ TEST(Gif, HeaderFailuresAndTheirFormatFlags) {
     for (const Case& c : cases) {
         CGif gif;
         EXPECT_TRUE(Read(c.file, gif).Empty()) << c.text;
-        EXPECT_EQ(gif.lastErrorText, c.text);
-        EXPECT_EQ(gif.formatFlag, c.flag) << c.text;
+        EXPECT_EQ(gif.LastErrorText(), c.text);
+        EXPECT_EQ(gif.FormatFlag(), c.flag) << c.text;
+        // The flag is the one error's code seen as the loader knows it.
+        EXPECT_EQ(gif.Error().code,
+                  c.flag == CGif::kNotAGif ? kImageUnknownFormat : kImageReadError)
+            << c.text;
     }
 }
 
@@ -240,8 +244,8 @@ TEST(Gif, CorruptImageData) {
         // A code size outside 2 to 9: no image and no text.
         CGif gif;
         EXPECT_TRUE(Read(HandMadeGif(4, 2, 2, 10, SubBlocks(good)), gif).Empty());
-        EXPECT_EQ(gif.lastErrorText, "");
-        EXPECT_EQ(gif.formatFlag, 0);
+        EXPECT_EQ(gif.LastErrorText(), "");
+        EXPECT_EQ(gif.FormatFlag(), 0);
     }
     {
         // The file ends inside the image data: a read failure.
@@ -304,7 +308,7 @@ TEST(Gif, NineBitCodesStandForTheirLowByteInStringsToo) {
     codes.insert(codes.end(), {{302, 10}, {514, 10}, {513, 10}});
     CGif gif;
     DibBlock dib = Read(HandMadeGif(12, 2, 8, 9, SubBlocks(codes)), gif);
-    ASSERT_FALSE(dib.Empty()) << gif.lastErrorText;
+    ASSERT_FALSE(dib.Empty()) << gif.LastErrorText();
     const std::uint8_t* top = dib.Row(1);
     const std::uint8_t* bottom = dib.Row(0);
     Bytes pairs;
@@ -394,8 +398,8 @@ TEST(Gif, FilesAreOpenedByName) {
     ScratchDir scratch;
     CGif missing;
     EXPECT_TRUE(missing.ReadGif(scratch.Path("missing.gif")).Empty());
-    EXPECT_EQ(missing.lastErrorText, ""); // no text, and the flag unchanged
-    EXPECT_EQ(missing.formatFlag, 0);
+    EXPECT_EQ(missing.LastErrorText(), ""); // no text, and the flag unchanged
+    EXPECT_EQ(missing.FormatFlag(), 0);
 
     const Picture picture = MakePicture(16, 6, 4);
     WriteWholeFile(scratch.Path("picture.gif"), ImageMagickFile(picture, "", "GIF"));

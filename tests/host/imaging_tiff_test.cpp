@@ -49,15 +49,15 @@ TEST(Tiff, BigEndianFilesAreNotRead) {
     ASSERT_EQ(file[0], 'M');
     CTiff tiff;
     EXPECT_TRUE(Read(file, tiff).Empty());
-    EXPECT_EQ(tiff.errorCode, -3);
-    EXPECT_EQ(tiff.errorText, "This isn't a TIFF file");
+    EXPECT_EQ(tiff.ErrorCode(), -3);
+    EXPECT_EQ(tiff.ErrorText(), "This isn't a TIFF file");
 }
 
 TEST(Tiff, EightBitGreyRampWithItsPalette) {
     const Picture picture = Greys(256);
     CTiff tiff;
     DibBlock dib = Read(ImageMagickFile(picture, "-colorspace Gray -depth 8", "TIFF"), tiff);
-    ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+    ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
     EXPECT_EQ(tiff.photometric, 1u);
     EXPECT_EQ(dib.Header().bitCount, 8);
     EXPECT_TRUE(tiff.paletteMade);
@@ -65,7 +65,7 @@ TEST(Tiff, EightBitGreyRampWithItsPalette) {
     ASSERT_EQ(table.size(), 256u);
     EXPECT_EQ(table[100], (RgbQuad{100, 100, 100, 0}));
     EXPECT_TRUE(SamePixels(picture, dib));
-    EXPECT_EQ(tiff.errorCode, 1);
+    EXPECT_EQ(tiff.ErrorCode(), 1);
 }
 
 TEST(Tiff, OneBitBlackIsZeroAndWhiteIsZero) {
@@ -76,7 +76,7 @@ TEST(Tiff, OneBitBlackIsZeroAndWhiteIsZero) {
                                     (whiteIsZero ? " -define quantum:polarity=min-is-white" : "");
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(picture, options, "TIFF"), tiff);
-        ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+        ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
         EXPECT_EQ(tiff.photometric, whiteIsZero ? 0u : 1u);
         EXPECT_EQ(dib.Header().bitCount, 1);
         std::vector<RgbQuad> table = dib.ColourTable();
@@ -92,7 +92,7 @@ TEST(Tiff, TrueColourIsStoredBlueFirstWithoutPalette) {
     const Picture picture = MakePicture(0, 19, 8);
     CTiff tiff;
     DibBlock dib = Read(ImageMagickFile(picture, "-depth 8", "TIFF"), tiff);
-    ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+    ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
     EXPECT_EQ(dib.Header().bitCount, 24);
     EXPECT_TRUE(dib.ColourTable().empty());
     EXPECT_FALSE(tiff.paletteMade);
@@ -109,7 +109,7 @@ TEST(Tiff, PaletteColourTakesTheHighByteOfTheColourMap) {
         const Picture picture = MakePicture(colours, 33, 10);
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(picture, "-type Palette -depth 8", "TIFF"), tiff);
-        ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+        ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
         EXPECT_EQ(tiff.photometric, 3u);
         EXPECT_EQ(dib.Header().bitCount, colours == 16 ? 4 : 8);
         EXPECT_TRUE(tiff.paletteMade);
@@ -132,7 +132,7 @@ TEST(Tiff, SeveralStripsWithAShorterLastOne) {
     CTiff tiff;
     DibBlock dib =
         Read(ImageMagickFile(picture, "-depth 8 -define tiff:rows-per-strip=3", "TIFF"), tiff);
-    ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+    ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
     EXPECT_EQ(tiff.stripOffsets.size(), 4u);
     EXPECT_EQ(tiff.rowsPerStrip, 3u);
     EXPECT_TRUE(SamePixels(picture, dib));
@@ -155,7 +155,7 @@ TEST(Tiff, LzwStripsWithAndWithoutPrediction) {
         SCOPED_TRACE(c.options);
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(c.picture, c.options, "TIFF"), tiff);
-        ASSERT_FALSE(dib.Empty()) << tiff.errorText;
+        ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
         EXPECT_EQ(tiff.compression, 5u);
         EXPECT_TRUE(SamePixels(c.picture, dib));
     }
@@ -171,22 +171,22 @@ TEST(Tiff, StripsThatEndEarlyOrLieOutsideTheFile) {
                 static_cast<std::uint32_t>(cut.size() - 100));
         CTiff tiff;
         EXPECT_TRUE(Read(cut, tiff).Empty());
-        EXPECT_EQ(tiff.errorCode, -6);
-        EXPECT_EQ(tiff.errorText, "Bad tiff file");
+        EXPECT_EQ(tiff.ErrorCode(), -6);
+        EXPECT_EQ(tiff.ErrorText(), "Bad tiff file");
     }
     {
         Bytes beyond = file;
         PutLe32(beyond.data() + EntryOffset(beyond, 273) + 8, 0x7FFFFF00);
         CTiff tiff;
         EXPECT_TRUE(Read(beyond, tiff).Empty());
-        EXPECT_EQ(tiff.errorCode, -6);
+        EXPECT_EQ(tiff.ErrorCode(), -6);
     }
     {
         Bytes lost = file;
         PutLe32(lost.data() + 4, 0x7FFFFF00); // the directory
         CTiff tiff;
         EXPECT_TRUE(Read(lost, tiff).Empty());
-        EXPECT_EQ(tiff.errorCode, -3);
+        EXPECT_EQ(tiff.ErrorCode(), -3);
     }
     {
         // The strip's LZW data end early.
@@ -194,7 +194,7 @@ TEST(Tiff, StripsThatEndEarlyOrLieOutsideTheFile) {
         PutLe32(lzw.data() + EntryOffset(lzw, 279) + 8, 20);
         CTiff tiff;
         EXPECT_TRUE(Read(lzw, tiff).Empty());
-        EXPECT_EQ(tiff.errorCode, -6);
+        EXPECT_EQ(tiff.ErrorCode(), -6);
     }
 }
 
@@ -202,8 +202,8 @@ TEST(Tiff, OtherCompressionsAreNotRead) {
     CTiff tiff;
     EXPECT_TRUE(
         Read(ImageMagickFile(MakePicture(0), "-depth 8 -compress zip", "TIFF"), tiff).Empty());
-    EXPECT_EQ(tiff.errorCode, -3);
-    EXPECT_EQ(tiff.errorText, "");
+    EXPECT_EQ(tiff.ErrorCode(), -3);
+    EXPECT_EQ(tiff.ErrorText(), "");
 
     // The loader goes on to the GIF reader, which refuses the file; what the user is told is
     // the TIFF reader's judgement, not the GIF reader's "not a gif".
@@ -275,8 +275,8 @@ TEST(Tiff, FilesAreOpenedByName) {
     ScratchDir scratch;
     CTiff missing;
     EXPECT_TRUE(missing.ReadTiff(scratch.Path("missing.tif")).Empty());
-    EXPECT_EQ(missing.errorCode, -1);
-    EXPECT_EQ(missing.errorText, "FILE ERROR");
+    EXPECT_EQ(missing.ErrorCode(), -1);
+    EXPECT_EQ(missing.ErrorText(), "FILE ERROR");
 
     const Picture picture = MakePicture(0, 6, 4);
     WriteWholeFile(scratch.Path("picture.tif"), ImageMagickFile(picture, "-depth 8", "TIFF"));

@@ -124,7 +124,7 @@ std::vector<BitmapCase> BitmapCases() {
 Bytes DirectoryFirst(const Bytes& written) {
     CTiff tiff;
     MemorySource source(written);
-    EXPECT_FALSE(tiff.ReadTiff(source).Empty()) << tiff.errorText;
+    EXPECT_FALSE(tiff.ReadTiff(source).Empty()) << tiff.ErrorText();
     struct Entry {
         std::uint16_t tag;
         std::uint16_t type; // 3 SHORT, 4 LONG
@@ -247,7 +247,7 @@ TEST(Truncated, GifFilesFailUnlessEveryPixelWasRead) {
         CGif reference;
         MemorySource source(file);
         const DibBlock whole = reference.ReadGif(source);
-        ASSERT_FALSE(whole.Empty()) << reference.lastErrorText;
+        ASSERT_FALSE(whole.Empty()) << reference.LastErrorText();
         int failures = 0;
         for (std::size_t length = 0; length < file.size(); ++length) {
             SCOPED_TRACE(length);
@@ -265,10 +265,10 @@ TEST(Truncated, GifFilesFailUnlessEveryPixelWasRead) {
             // A GIF that cannot be read, never one of another format; no text when the image
             // data themselves end early.
             if (length >= 3) {
-                EXPECT_NE(gif.formatFlag, CGif::kNotAGif);
+                EXPECT_NE(gif.FormatFlag(), CGif::kNotAGif);
             }
-            EXPECT_TRUE(gif.formatFlag == CGif::kUnreadableGif || gif.lastErrorText.empty())
-                << gif.lastErrorText;
+            EXPECT_TRUE(gif.FormatFlag() == CGif::kUnreadableGif || gif.LastErrorText().empty())
+                << gif.LastErrorText();
         }
         EXPECT_GT(failures, static_cast<int>(file.size()) / 2);
     }
@@ -290,7 +290,7 @@ TEST(Truncated, TiffFilesFailUnlessEveryPixelWasRead) {
         CTiff reference;
         MemorySource source(file);
         const DibBlock whole = reference.ReadTiff(source);
-        ASSERT_FALSE(whole.Empty()) << reference.errorText;
+        ASSERT_FALSE(whole.Empty()) << reference.ErrorText();
         int shortPixels = 0;
         for (std::size_t length = 0; length < file.size(); ++length) {
             SCOPED_TRACE(length);
@@ -300,16 +300,16 @@ TEST(Truncated, TiffFilesFailUnlessEveryPixelWasRead) {
             const DibBlock dib = tiff.ReadTiff(cutSource);
             if (!dib.Empty()) {
                 EXPECT_TRUE(SameBlock(dib, whole));
-                EXPECT_EQ(tiff.errorCode, 1);
+                EXPECT_EQ(tiff.ErrorCode(), 1);
                 continue;
             }
             // Not a TIFF file (the directory or its values are cut), or short pixels.
-            EXPECT_TRUE(tiff.errorCode == kImageUnknownFormat ||
-                        tiff.errorCode == kImageShortPixels)
-                << tiff.errorCode;
-            if (tiff.errorCode == kImageShortPixels) {
+            EXPECT_TRUE(tiff.ErrorCode() == kImageUnknownFormat ||
+                        tiff.ErrorCode() == kImageShortPixels)
+                << tiff.ErrorCode();
+            if (tiff.ErrorCode() == kImageShortPixels) {
                 ++shortPixels;
-                EXPECT_EQ(tiff.errorText, "Bad tiff file");
+                EXPECT_EQ(tiff.ErrorText(), "Bad tiff file");
             }
             EXPECT_FALSE(tiff.paletteMade);
         }

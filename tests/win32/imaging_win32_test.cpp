@@ -287,7 +287,17 @@ TEST_F(Imaging, SaveFailuresLeaveTheirTexts) {
     CDib writer;
     EXPECT_EQ(writer.SaveBitmapFile(bitmap.Get(), Path("no\\such\\dir.bmp"), 0, nullptr), 0u);
     EXPECT_STREQ(writer.LastErrorText(), "IMPOSSIBILE SCRIVERE IL FILE ");
-    EXPECT_EQ(writer.LastErrorCode(), -2);
+    EXPECT_EQ(writer.LastErrorCode(), kImageWriteError);
+    EXPECT_EQ(writer.LastError().code, kImageWriteError);
+
+    // A failed read before the write: the write's code and text replace the read's.
+    CDib reader;
+    fw::UniquePalette palette;
+    EXPECT_FALSE(reader.LoadPicture(Path("missing.bmp"), palette, false));
+    ASSERT_EQ(reader.LastErrorCode(), kImageFileNotFound);
+    EXPECT_EQ(reader.SaveBitmap16File(bitmap.Get(), Path("no\\such\\dir16.bmp"), 0, nullptr), 0u);
+    EXPECT_STREQ(reader.LastErrorText(), "IMPOSSIBILE SCRIVERE IL FILE ");
+    EXPECT_EQ(reader.LastErrorCode(), kImageWriteError);
 }
 
 TEST_F(Imaging, SixteenColourFilesComeFromEightBitPicturesOnly) {
@@ -311,7 +321,7 @@ TEST_F(Imaging, SixteenColourFilesComeFromEightBitPicturesOnly) {
     CDib refusing;
     fw::UniqueGlobal rgb = GlobalFromDib(Cells(24));
     EXPECT_EQ(refusing.WriteDib16File(Path("rgb16.bmp"), rgb.Get(), 0, nullptr), 0u);
-    EXPECT_EQ(refusing.LastErrorCode(), -2);
+    EXPECT_EQ(refusing.LastErrorCode(), kImageWriteError);
     EXPECT_FALSE(testfs::Exists(Path("rgb16.bmp")));
 }
 
