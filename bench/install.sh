@@ -4,7 +4,7 @@
 #  - a plain VerInstallFileA loop with the installer's flags (what the Windows 95 family's
 #    copy is defined to be).
 # Every figure is timed inside its program (no Wine start) and then has the time of writing
-# its data out to disk (sync) added. `cp -r` of the same files is printed for scale only:
+# its data out to disk (sync) added; each is the median of three rounds. `cp -r` of the same files is printed for scale only:
 # Wine's cost per file is the floor. One more row doubles the file count at the same size:
 # the installer must keep step with its floor there too, so nothing grows faster per file.
 
@@ -72,6 +72,32 @@ install_ms() {
     echo "$ms"
 }
 
+# The median of the numbers given as arguments (empty ones are failed runs).
+median() {
+    local values=() value
+    for value in "$@"; do [ -n "$value" ] && values+=("$value"); done
+    [ ${#values[@]} -eq 0 ] && return
+    printf '%s\n' "${values[@]}" | sort -n | sed -n "$(((${#values[@]} + 1) / 2))p"
+}
+
+# Three rounds in prefix $1 with CD $2, each round the copy loop, the VerInstallFileA loop
+# when $3 is "version" and the complete installation, one after the other: one run on a
+# shared machine can be off by a third, and a drift of the machine then touches all of them
+# alike. Sets round_floor, round_version and round_install to the medians.
+three_rounds() {
+    local prefix=$1 cd=$2 with=$3 floors=() versions=() installs=()
+    for round in 1 2 3; do
+        floors+=("$(floor_ms "$prefix" "")")
+        [ "$with" = version ] && versions+=("$(floor_ms "$prefix" --version-install)")
+        installs+=("$(install_ms "$prefix" "$cd")")
+        echo "round $round in $prefix: copy loop ${floors[-1]} ms, VerInstallFileA loop" \
+            "${versions[-1]:-} ms, installation ${installs[-1]} ms" >&2
+    done
+    round_floor=$(median "${floors[@]}")
+    round_version=$(median "${versions[@]}")
+    round_install=$(median "${installs[@]}")
+}
+
 # ROW|figure|measured|reference|ratio|target for $1 against the reference $3 ms named $4.
 install_row() {
     local figure=$1 measured=$2 reference=$3 name=$4 target=$5
@@ -99,17 +125,14 @@ bench_install() {
     rm -rf "$drive/korva-cp"
 
     say "NT: the copy loop, then the complete installation"
-    local nt_floor nt_install
-    nt_floor=$(floor_ms nt "")
-    nt_install=$(install_ms nt "$cd")
+    three_rounds nt "$cd" ""
+    local nt_floor=$round_floor nt_install=$round_install
     install_row "NT: complete install, $size" "$nt_install" "$nt_floor" "copy loop" "within 1.1"
     install_row "NT: complete install, $size" "$nt_install" "$cp_ms" "cp -r" "none (Wine per file)"
 
     say "Windows 95: the copy loop, the VerInstallFileA loop, then the complete installation"
-    local w95_floor w95_version w95_install
-    w95_floor=$(floor_ms win95 "")
-    w95_version=$(floor_ms win95 --version-install)
-    w95_install=$(install_ms win95 "$cd")
+    three_rounds win95 "$cd" version
+    local w95_floor=$round_floor w95_version=$round_version w95_install=$round_install
     install_row "Windows 95: complete install, $size" "$w95_install" "$w95_floor" "copy loop" \
         "none (copied otherwise)"
     install_row "Windows 95: complete install, $size" "$w95_install" "$w95_version" \
@@ -119,9 +142,8 @@ bench_install() {
     local twice=$((files * 2))
     make_bench_cd "$cd" "$megabytes" "$twice"
     say "NT, ${twice} files: the copy loop, then the complete installation"
-    local scale_floor scale_install
-    scale_floor=$(floor_ms nt "")
-    scale_install=$(install_ms nt "$cd")
+    three_rounds nt "$cd" ""
+    local scale_floor=$round_floor scale_install=$round_install
     install_row "NT: complete install, ${megabytes} MB in ${twice} files" "$scale_install" \
         "$scale_floor" "copy loop" "within 1.1"
     rm -rf "$cd"

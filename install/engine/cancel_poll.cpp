@@ -62,14 +62,14 @@ bool PollCancel(const CopyProgressDialog* progress) {
 }
 
 bool CancelPoll::Check(const CopyProgressDialog* progress) {
-    constexpr DWORD kInputIntervalMs = 10;
+    constexpr DWORD kIntervalMs = 10;
     const DWORD now = GetTickCount();
-    if (!inputTaken_ || now - inputTakenAt_ >= kInputIntervalMs) {
-        TakeInInput();
-        inputTaken_ = true;
-        inputTakenAt_ = now;
+    if (looked_ && now - lookedAt_ < kIntervalMs) {
+        return false;
     }
-    return CancelAsked(progress);
+    looked_ = true;
+    lookedAt_ = now;
+    return PollCancel(progress);
 }
 
 } // namespace korva

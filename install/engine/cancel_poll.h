@@ -11,16 +11,17 @@ namespace korva {
 // messages are taken out of the queue, so that it answers no later window.
 bool PollCancel(const CopyProgressDialog* progress);
 
-// The poll as the copy loop makes it after every file. Taking in the input that arrived
-// while files were copied costs a call to the platform's server, as much as a small file's
-// copy: it is done at most every few milliseconds, far more often than a key is held.
+// The poll as the copy loop makes it after every file. Each look at the keyboard and the
+// mouse costs the platform about as much as copying a small file, so after small files it
+// looks at most every 10 ms: far less than any key or button is held, and a file that takes
+// longer is always followed by a look.
 class CancelPoll {
 public:
     bool Check(const CopyProgressDialog* progress);
 
 private:
-    bool inputTaken_ = false;
-    unsigned long inputTakenAt_ = 0;
+    bool looked_ = false;
+    unsigned long lookedAt_ = 0;
 };
 
 // Waits until `virtualKey` is released, then takes every key message out of the queue.
