@@ -75,7 +75,7 @@ install_ms() {
 # The median of the numbers given as arguments (empty ones are failed runs).
 median() {
     local values=() value
-    for value in "$@"; do [ -n "$value" ] && values+=("$value"); done
+    for value in "$@"; do [[ "$value" =~ ^[0-9]+$ ]] && values+=("$value"); done
     [ ${#values[@]} -eq 0 ] && return
     printf '%s\n' "${values[@]}" | sort -n | sed -n "$(((${#values[@]} + 1) / 2))p"
 }
@@ -86,12 +86,14 @@ median() {
 # alike. Sets round_floor, round_version and round_install to the medians.
 three_rounds() {
     local prefix=$1 cd=$2 with=$3 floors=() versions=() installs=()
+    local round floor version install
     for round in 1 2 3; do
-        floors+=("$(floor_ms "$prefix" "")")
-        [ "$with" = version ] && versions+=("$(floor_ms "$prefix" --version-install)")
-        installs+=("$(install_ms "$prefix" "$cd")")
-        echo "round $round in $prefix: copy loop ${floors[-1]} ms, VerInstallFileA loop" \
-            "${versions[-1]:-} ms, installation ${installs[-1]} ms" >&2
+        floor=$(floor_ms "$prefix" "") version=-
+        [ "$with" = version ] && version=$(floor_ms "$prefix" --version-install)
+        install=$(install_ms "$prefix" "$cd")
+        floors+=("$floor") versions+=("$version") installs+=("$install")
+        echo "round $round in $prefix: copy loop $floor ms, VerInstallFileA loop $version ms," \
+            "installation $install ms" >&2
     done
     round_floor=$(median "${floors[@]}")
     round_version=$(median "${versions[@]}")
