@@ -1,6 +1,5 @@
 #include "removal.h"
 
-#include "app.h"
 #include "file_exception.h"
 #include "file_probe.h"
 #include "file_remove.h"
@@ -26,12 +25,10 @@ using UniqueWindow = fw::UniqueHandle<HWND, WindowTraits>;
 constexpr int kListingControlId = 2223;
 
 // The hidden sorted combo box whose list receives the platform's directory listings: a
-// control of the main window when there is one; otherwise (as in this program) a top-level
-// window, which carries no control id.
-UniqueWindow CreateListingBox() {
+// control of the application's main window when there is one; otherwise (as in the
+// installer, which has none) a top-level window, which carries no control id.
+UniqueWindow CreateListingBox(HWND parent) {
     const RECT empty = {80, 80, 50, 50};
-    CWinApp* app = AppGetApp();
-    HWND parent = app ? app->m_hMainWnd : nullptr;
     const HMENU id = parent ? reinterpret_cast<HMENU>(kListingControlId) : nullptr;
     const DWORD style = CBS_DROPDOWN | CBS_SORT | (parent ? WS_CHILD : 0);
     return UniqueWindow(CreateWindowExA(
@@ -121,7 +118,7 @@ void DeleteTreeFiles(const std::string& directory, HWND listBox) {
     }
     UniqueWindow ownBox;
     if (!listBox) {
-        ownBox = CreateListingBox();
+        ownBox = CreateListingBox(nullptr); // the installer has no main window
         listBox = ownBox.Get();
         if (!listBox) {
             // Without its listing nothing can be deleted: stop before the settings go.

@@ -33,8 +33,8 @@ void LetUncoveredWindowsRepaint() {
 
 } // namespace
 
-CScreenCaptureDlg::CScreenCaptureDlg(HWND parent)
-    : CDialog(IDD_SCREEN_CAPTURE, parent), parent_(parent) {}
+CScreenCaptureDlg::CScreenCaptureDlg(HWND parent, HWND mainWindow)
+    : CDialog(IDD_SCREEN_CAPTURE, parent), parent_(parent), mainWindow_(mainWindow) {}
 
 BOOL CScreenCaptureDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -129,8 +129,7 @@ void CScreenCaptureDlg::CaptureAndSave() {
     } else {
         geometry.parentWindow = geometry.parentClient = geometry.screen;
     }
-    if (CWinApp* app = AppGetApp();
-        app && app->m_hMainWnd && GetWindowRect(app->m_hMainWnd, &rect)) {
+    if (mainWindow_ && GetWindowRect(mainWindow_, &rect)) {
         geometry.hasMainWindow = true;
         geometry.mainWindow = ToScreenRect(rect);
     }

@@ -8,8 +8,10 @@
 
 class CScreenCaptureDlg : public CDialog {
 public:
-    // `parent` is the dialog the capture is opened from ("Finestra precedente").
-    explicit CScreenCaptureDlg(HWND parent);
+    // `parent` is the dialog the capture is opened from ("Finestra precedente");
+    // `mainWindow` the application's main window ("Finestra Principale"), when it has one.
+    // The installer has none: that choice then captures the whole screen.
+    explicit CScreenCaptureDlg(HWND parent, HWND mainWindow = nullptr);
 
     std::string fileName;
     int x1 = 0;
@@ -34,6 +36,7 @@ private:
     void CaptureAndSave();
 
     HWND parent_;
+    HWND mainWindow_;
 };
 
 // For the window procedure of a dialog that offers the capture: on a left double click with
