@@ -75,7 +75,8 @@ bool AreaCopyPlan::CopyFiles(const std::string& sourceDir, const std::string& de
 bool AreaCopyPlan::CopyListedGroup(const std::string& sourceDir, const std::string& destDir,
                                    const std::vector<std::string>& listing,
                                    const std::string& checkDir, std::uint32_t knownTotal) {
-    const std::uint32_t total = CheckSpaceForFiles(sourceDir, checkDir, listing, knownTotal);
+    const std::uint32_t total =
+        CheckSpaceForFiles(sourceDir, checkDir, listing, knownTotal, run_.Probes());
     if (total == 0) {
         return false;
     }
@@ -122,7 +123,8 @@ bool AreaCopyPlan::CopyNetwork() {
     }
     const std::uint32_t known = ParseUnsignedValue(
         fw::ReadProfileString(Sub(sourceRete, "setup.inf"), "INFO", "sizeOfNetInBytes", "0", 50));
-    const std::uint32_t total = CheckSpaceForFiles(sourceRete, dataDir_, listing, known);
+    const std::uint32_t total =
+        CheckSpaceForFiles(sourceRete, dataDir_, listing, known, run_.Probes());
     if (total == 0) {
         return false;
     }
@@ -181,7 +183,7 @@ bool AreaCopyPlan::CopyBitmapTree() {
     const std::string destCartine = Sub(dataDir_, "cartine");
     const std::uint32_t known = BitmapTreeTotal();
     const std::vector<std::string> subdirectories = ListSubdirectories(sourceCartine);
-    if (CheckSpaceForFiles(sourceCartine, destCartine, subdirectories, known) == 0) {
+    if (CheckSpaceForFiles(sourceCartine, destCartine, subdirectories, known, run_.Probes()) == 0) {
         return false;
     }
     progress_->SetTotal(known);
@@ -217,7 +219,7 @@ void AreaCopyPlan::WriteAreaSettings() {
     const std::string mapSet = Sub(dataDir_, (area_ + ".vgr").c_str());
     WriteInstallSettings(state_, settings);
     fw::WriteProfileText(settings, "Records", "Language", std::to_string(run_.Request().language));
-    ScaleDbMemorySettings(mapSet);
+    ScaleDbMemorySettings(mapSet, run_.Probes());
     if (state_.installType == kMinimal) {
         fw::WriteProfileText(mapSet, "PATHS", "dirOfNet", Sub(areaSource_, "rete"));
         fw::WriteProfileText(mapSet, "PATHS", "dirOfImage", Sub(areaSource_, "immagini"));

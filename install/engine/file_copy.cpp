@@ -74,8 +74,8 @@ std::uint32_t SumFileSizes(const std::string& dir, const std::string& list) {
 }
 
 std::uint32_t CheckSpaceForFiles(const std::string& sourceDir, const std::string& checkDir,
-                                 const std::vector<std::string>& listing,
-                                 std::uint32_t knownTotal) {
+                                 const std::vector<std::string>& listing, std::uint32_t knownTotal,
+                                 const PlatformProbes& probes) {
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     std::uint32_t total = knownTotal;
     if (total == 0) {
@@ -87,7 +87,7 @@ std::uint32_t CheckSpaceForFiles(const std::string& sourceDir, const std::string
             return 1;
         }
     }
-    if (GetFreeBytes(DriveRootOf(checkDir)) < total) {
+    if (probes.freeBytes(DriveRootOf(checkDir)) < total) {
         if (AppMessageBox(IDS_DISK_SPACE_GROUP, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION) ==
             IDABORT) {
             SetCursor(previous);

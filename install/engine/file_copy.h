@@ -6,6 +6,7 @@
 
 #include "cancel_poll.h"
 #include "install_state.h"
+#include "platform_probes.h"
 #include "whole_file_copy.h"
 
 #include <cstdint>
@@ -37,6 +38,7 @@ std::uint32_t SumFileSizes(const std::string& dir, const std::string& list);
 // Byte total of a file group (summed from the listing when knownTotal is 0), 1 for an empty
 // group, 0 when the user chose Abort at the low-space message.
 std::uint32_t CheckSpaceForFiles(const std::string& sourceDir, const std::string& checkDir,
-                                 const std::vector<std::string>& listing, std::uint32_t knownTotal);
+                                 const std::vector<std::string>& listing, std::uint32_t knownTotal,
+                                 const PlatformProbes& probes = {});
 
 } // namespace korva

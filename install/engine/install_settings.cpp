@@ -43,8 +43,8 @@ int WriteInstallSettings(const InstallState& state, const std::string& iniPath) 
     return 1;
 }
 
-void ScaleDbMemorySettings(const std::string& mapSetPath) {
-    if (GetPhysicalMemory() <= kLargeMemoryThreshold) {
+void ScaleDbMemorySettings(const std::string& mapSetPath, const PlatformProbes& probes) {
+    if (probes.physicalMemory() <= kLargeMemoryThreshold) {
         return;
     }
     for (const char* key : kDbMemoryKeys) {

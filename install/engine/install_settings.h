@@ -3,6 +3,7 @@
 #pragma once
 
 #include "install_state.h"
+#include "platform_probes.h"
 
 #include <string>
 
@@ -13,8 +14,8 @@ namespace korva {
 int WriteInstallSettings(const InstallState& state, const std::string& iniPath);
 
 // Enlarges the ten database memory pairs of a map-set file on machines with more than
-// 33,500,000 bytes of physical memory.
-void ScaleDbMemorySettings(const std::string& mapSetPath);
+// 33,500,000 bytes of physical memory (as `probes` tell it).
+void ScaleDbMemorySettings(const std::string& mapSetPath, const PlatformProbes& probes = {});
 
 // Pushes each installed area's map-set file onto the map program's recent-file list.
 void UpdateRecentFileList(const InstallState& state, const std::string& iniPath);

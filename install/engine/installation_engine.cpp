@@ -7,7 +7,7 @@
 namespace korva {
 
 int Engine::RunInstallation(InstallRequest& request) {
-    InstallationRun run(request);
+    InstallationRun run(request, probes_);
     return run.Execute();
 }
 

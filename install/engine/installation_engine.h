@@ -5,6 +5,7 @@
 #pragma once
 
 #include "install_state.h"
+#include "platform_probes.h"
 
 #include <string>
 
@@ -39,9 +40,15 @@ public:
 // The installer's engine.
 class Engine final : public InstallationEngine {
 public:
+    // `probes`: where the free space and the memory the runs decide on come from.
+    explicit Engine(PlatformProbes probes = {}) : probes_(probes) {}
+
     int RunInstallation(InstallRequest& request) override;
     int RemoveInstallation(const std::string& windowsDir) override;
     void ReplaceCommonControls(InstallRequest& request) override;
+
+private:
+    PlatformProbes probes_;
 };
 
 } // namespace korva

@@ -37,8 +37,8 @@ std::string AbsolutePath(const std::string& path) {
 
 } // namespace
 
-InstallationRun::InstallationRun(InstallRequest& request)
-    : request_(request), state_(request.install) {
+InstallationRun::InstallationRun(InstallRequest& request, const PlatformProbes& probes)
+    : request_(request), probes_(probes), state_(request.install) {
     PathField directory;
     GetInstallerDir(directory);
     installerDir_ = directory;
@@ -264,7 +264,7 @@ bool InstallationRun::CheckDiskSpace(const std::string& areaSource) {
         return true;
     }
     const std::string root = DriveRootOf(state_.programDir);
-    while (GetFreeBytes(root) < needed) {
+    while (probes_.freeBytes(root) < needed) {
         switch (AppMessageBox(IDS_DISK_SPACE_RUN, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
         case IDABORT:
             return false;

@@ -5,6 +5,7 @@
 #include "copy_progress_dialog.h"
 #include "install_state.h"
 #include "installation_engine.h"
+#include "platform_probes.h"
 
 #include <map>
 #include <memory>
@@ -15,13 +16,14 @@ namespace korva {
 
 class InstallationRun {
 public:
-    explicit InstallationRun(InstallRequest& request);
+    InstallationRun(InstallRequest& request, const PlatformProbes& probes);
     ~InstallationRun();
 
     // 1 when everything was installed, 0 when the user cancelled or aborted.
     int Execute();
 
     InstallRequest& Request() { return request_; }
+    const PlatformProbes& Probes() const { return probes_; }
     InstallState& State() { return state_; }
     const std::string& InstallerDir() const { return installerDir_; }
     std::string SettingsFile() const;
@@ -55,6 +57,7 @@ private:
     void SetSetupDescriptionPath();
 
     InstallRequest& request_;
+    PlatformProbes probes_;
     InstallState& state_;
     std::string installerDir_;
     std::unique_ptr<CopyProgressDialog> progress_;

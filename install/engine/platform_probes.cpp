@@ -6,8 +6,6 @@
 
 namespace korva {
 
-namespace {
-
 std::uint32_t PlatformFreeBytes(const std::string& root) {
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
     if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
@@ -22,26 +20,6 @@ std::uint32_t PlatformPhysicalMemory() {
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);
     return static_cast<std::uint32_t>(status.dwTotalPhys);
-}
-
-PlatformProbes probes = {PlatformFreeBytes, PlatformPhysicalMemory};
-
-} // namespace
-
-PlatformProbes& Probes() {
-    return probes;
-}
-
-void RestoreDefaultProbes() {
-    probes = {PlatformFreeBytes, PlatformPhysicalMemory};
-}
-
-std::uint32_t GetFreeBytes(const std::string& root) {
-    return probes.freeBytes(root);
-}
-
-std::uint32_t GetPhysicalMemory() {
-    return probes.physicalMemory();
 }
 
 } // namespace korva

@@ -1,5 +1,5 @@
 // The two figures of the machine the installer decides on: free disk space and physical
-// memory. They are read through replaceable functions so that tests can give exact values.
+// memory. The engine is given them as functions, so that tests can give exact values.
 #pragma once
 
 #include <cstdint>
@@ -7,21 +7,19 @@
 
 namespace korva {
 
+// Free bytes of the drive whose root is given ("C:\\"), in 32-bit arithmetic, as the
+// platform reports them.
+std::uint32_t PlatformFreeBytes(const std::string& root);
+// Total physical memory in bytes, as the platform reports it.
+std::uint32_t PlatformPhysicalMemory();
+
 using FreeBytesProbe = std::uint32_t (*)(const std::string& root);
 using PhysicalMemoryProbe = std::uint32_t (*)();
 
+// Where the figures come from: the platform unless told otherwise.
 struct PlatformProbes {
-    FreeBytesProbe freeBytes;
-    PhysicalMemoryProbe physicalMemory;
+    FreeBytesProbe freeBytes = PlatformFreeBytes;
+    PhysicalMemoryProbe physicalMemory = PlatformPhysicalMemory;
 };
-
-// The probes in use; the defaults ask the platform.
-PlatformProbes& Probes();
-void RestoreDefaultProbes();
-
-// Free bytes of the drive whose root is given ("C:\"), in 32-bit arithmetic.
-std::uint32_t GetFreeBytes(const std::string& root);
-// Total physical memory in bytes.
-std::uint32_t GetPhysicalMemory();
 
 } // namespace korva

@@ -29,7 +29,6 @@ protected:
         if (testfs::Exists(dir_ + "\\dst\\data.bin")) {
             testfs::SetReadOnly(dir_ + "\\dst\\data.bin", false);
         }
-        RestoreDefaultProbes();
     }
 
     InstallState State(int systemType) const {
@@ -203,21 +202,22 @@ std::uint32_t FakeFreeBytes(const std::string& root) {
 } // namespace
 
 TEST_F(FileCopy, AGroupLargerThanTheFreeSpaceAsksOnceWhatToDo) {
-    Probes().freeBytes = FakeFreeBytes;
+    const PlatformProbes probes{FakeFreeBytes, PlatformPhysicalMemory};
     freeBytesGiven = 1000;
     const std::vector<std::string> listing = {"data.bin", "empty.bin"};
-    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", {"empty.bin"}, 0), 1u);
-    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", listing, 500), 500u);
+    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", {"empty.bin"}, 0, probes), 1u);
+    EXPECT_EQ(CheckSpaceForFiles(dir_ + "\\src", "C:\\korva", listing, 500, probes), 500u);
     EXPECT_EQ(rootAsked, "C:\\");
 
     for (int answer : {IDABORT, IDRETRY, IDIGNORE}) {
         std::uint32_t total = 99;
-        RunWithRobot([&] { total = CheckSpaceForFiles(dir_ + "\\src", "D:\\x", listing, 0); },
-                     [&] {
-                         HWND box = robot::WaitForMessageBox(Self(), "Spazio su disco");
-                         ASSERT_NE(box, nullptr);
-                         robot::Click(box, answer);
-                     });
+        RunWithRobot(
+            [&] { total = CheckSpaceForFiles(dir_ + "\\src", "D:\\x", listing, 0, probes); },
+            [&] {
+                HWND box = robot::WaitForMessageBox(Self(), "Spazio su disco");
+                ASSERT_NE(box, nullptr);
+                robot::Click(box, answer);
+            });
         EXPECT_EQ(total, answer == IDABORT ? 0u : 70003u);
         EXPECT_EQ(rootAsked, "D:\\");
     }

@@ -38,12 +38,8 @@ protected:
         testfs::DeleteFileIfAny(testfs::KorvaIniPath());
         freeBytes = 0xFFFFFFFFu;
         freeBytesAsked = 0;
-        Probes().freeBytes = FakeFreeBytes;
     }
-    void TearDown() override {
-        RestoreDefaultProbes();
-        testfs::DeleteFileIfAny(testfs::KorvaIniPath());
-    }
+    void TearDown() override { testfs::DeleteFileIfAny(testfs::KorvaIniPath()); }
 
     // Runs the installation from the copy of the CD as a source given by the launcher, but
     // outside an edition install, with `script` driving the dialogs.
@@ -51,7 +47,7 @@ protected:
         int result = -1;
         RunWithRobot(
             [&] {
-                korva::Engine engine;
+                korva::Engine engine(PlatformProbes{FakeFreeBytes, PlatformPhysicalMemory});
                 CCoverDlg cover(engine);
                 CopyToField(cover.presetSourceDir, cd_);
                 result = cover.RunInstallation();

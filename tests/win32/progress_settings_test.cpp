@@ -122,6 +122,7 @@ std::uint32_t memoryGiven = 0;
 std::uint32_t FakeMemory() {
     return memoryGiven;
 }
+const PlatformProbes kFakeMemory{PlatformFreeBytes, FakeMemory};
 
 using testfs::IniValue;
 
@@ -132,9 +133,7 @@ protected:
         mapSet_ = dir_ + "\\roma.vgr";
         testfs::WriteFile(mapSet_, "[DB_SETTINGS]\r\nNodeMemory=1000,2001\r\n"
                                    "SegMemory=3000000, 6000000\r\nTownMemory=garbage\r\n");
-        Probes().physicalMemory = FakeMemory;
     }
-    void TearDown() override { RestoreDefaultProbes(); }
 
     std::string dir_;
     std::string mapSet_;
@@ -145,16 +144,16 @@ protected:
 TEST_F(Settings, MemoryPairsStayOnSmallMachines) {
     memoryGiven = 16777216;
     const std::string before = testfs::ReadFile(mapSet_);
-    ScaleDbMemorySettings(mapSet_);
+    ScaleDbMemorySettings(mapSet_, kFakeMemory);
     EXPECT_EQ(testfs::ReadFile(mapSet_), before);
     memoryGiven = 33500000;
-    ScaleDbMemorySettings(mapSet_);
+    ScaleDbMemorySettings(mapSet_, kFakeMemory);
     EXPECT_EQ(testfs::ReadFile(mapSet_), before);
 }
 
 TEST_F(Settings, MemoryPairsGrowOnLargerMachinesEveryTimeTheyAreScaled) {
     memoryGiven = 33554432;
-    ScaleDbMemorySettings(mapSet_);
+    ScaleDbMemorySettings(mapSet_, kFakeMemory);
     EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,3001");
     EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "SegMemory"), "3000000,9000000");
     EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "TownMemory"), "3000000,9000000");
@@ -162,7 +161,7 @@ TEST_F(Settings, MemoryPairsGrowOnLargerMachinesEveryTimeTheyAreScaled) {
                             "CountyMemory", "StateMemory", "NationMemory"}) {
         EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", key), "3000000,9000000") << key;
     }
-    ScaleDbMemorySettings(mapSet_);
+    ScaleDbMemorySettings(mapSet_, kFakeMemory);
     EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NodeMemory"), "1000,4501");
     EXPECT_EQ(IniValue(mapSet_, "DB_SETTINGS", "NationMemory"), "3000000,13500000");
 }
