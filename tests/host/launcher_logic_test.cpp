@@ -21,27 +21,15 @@ TEST(CommandLine, OnlyTheWholeExactKeywordsAreRecognised) {
     EXPECT_FALSE(ParseCommandLine("del").autorun);
 }
 
-TEST(Editions, EveryMenuCommandFindsItsAreaAndDefaults) {
-    struct Expected {
-        int id;
-        const char* area;
-        const char* firstDir;
-        bool film;
-    };
-    const Expected table[] = {{1060, "milano", "cd_euro", false},
-                              {1061, "italia", "cd_ita", false},
-                              {1062, "europa", "cd_euro", true},
-                              {1063, "torino", "cd_tori", false},
-                              {1064, "roma", "cd_roma", false}};
-    for (const Expected& e : table) {
-        const EditionEntry* edition = FindEdition(e.id);
-        ASSERT_NE(edition, nullptr) << e.id;
-        EXPECT_STREQ(edition->areaKey, e.area);
-        EXPECT_STREQ(edition->defaultFirstDir, e.firstDir);
-        EXPECT_EQ(edition->filmOfferFirst, e.film);
+TEST(Editions, OnlyTheFiveEditionCommandsFindAnEdition) {
+    for (int id = IDC_EDITION_MILANO; id <= IDC_EDITION_ROMA; ++id) {
+        const EditionEntry* edition = FindEdition(id);
+        ASSERT_NE(edition, nullptr) << id;
+        EXPECT_EQ(edition->commandId, id);
     }
-    EXPECT_EQ(FindEdition(1065), nullptr);
-    EXPECT_EQ(FindEdition(1066), nullptr);
+    EXPECT_EQ(FindEdition(IDC_EDITION_MILANO - 1), nullptr);
+    EXPECT_EQ(FindEdition(IDC_EDITION_ROMA + 1), nullptr);
+    EXPECT_EQ(FindEdition(IDC_DEMONSTRATION), nullptr);
     EXPECT_EQ(FindEdition(2), nullptr);
 }
 
