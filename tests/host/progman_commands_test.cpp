@@ -19,24 +19,6 @@ ProgramGroupPlan Plan(bool demo, bool edition) {
 
 } // namespace
 
-TEST(ProgramGroupCommands, AllTwelveInTheirOrderWithTheDemoInAnEditionInstall) {
-    const std::vector<std::string> expected = {
-        "[CreateGroup(\"KORVA\")]",
-        "[ShowGroup(\"korva.grp\")]",
-        "[DeleteItem(KORVA '98 3.04)]",
-        "[AddItem(C:\\korva\\korva.exe,KORVA '98 3.04,C:\\korva\\korva.exe,0)]",
-        "[DeleteItem(Guida)]",
-        "[AddItem(C:\\korva\\korva.hlp,Guida,C:\\korva\\korva.hlp,0)]",
-        "[DeleteItem(Edizioni Korva)]",
-        "[AddItem(D:\\kdemo\\kdemo.exe,Edizioni Korva,D:\\kdemo\\kdemo.exe,0)]",
-        "[DeleteItem(Rimozione di KORVA)]",
-        "[AddItem(D:\\delkorva.exe,Rimozione di KORVA,D:\\delkorva.exe,0)]",
-        "[DeleteItem(Installazioni Korva)]",
-        "[AddItem(D:\\setup.exe,Installazioni Korva,D:\\setup.exe,0)]",
-    };
-    EXPECT_EQ(ProgramGroupCommands(Plan(true, true)), expected);
-}
-
 TEST(ProgramGroupCommands, DemoAndEditionItemsOnlyWhenTheirConditionsHold) {
     auto has = [](const std::vector<std::string>& commands, const std::string& part) {
         int count = 0;
@@ -61,11 +43,6 @@ TEST(ProgramGroupCommands, DemoAndEditionItemsOnlyWhenTheirConditionsHold) {
     EXPECT_EQ(has(edition, "Edizioni Korva"), 0);
     EXPECT_EQ(edition[8], "[DeleteItem(Installazioni Korva)]");
     EXPECT_EQ(edition[9], "[AddItem(D:\\setup.exe,Installazioni Korva,D:\\setup.exe,0)]");
-}
-
-TEST(ProgramGroupCommands, TheRemovalDeletesTheGroup) {
-    EXPECT_EQ(DeleteGroupCommand(), "[DeleteGroup(\"KORVA\")]");
-    EXPECT_EQ(DemoProgramOf("E:\\cd"), "E:\\cd\\kdemo\\kdemo.exe");
 }
 
 TEST(ProgmanCommandBlock, ShortCommandsTravelInOneHundredBytes) {
