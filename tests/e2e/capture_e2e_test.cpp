@@ -5,8 +5,11 @@
 #include "robot.h"
 #include "scratch.h"
 #include "screen_check.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
+
+using testfs::TestName;
 
 #include <array>
 #include <cstdlib>
@@ -23,10 +26,6 @@ constexpr int kSixteen = 1112, kTwoFiftySix = 1113;
 constexpr int kPreviousWindow = 1114, kMainWindow = 1115, kWholeScreen = 1116, kScreenPart = 1117,
               kClientArea = 1480, kBrowse = 1118;
 constexpr int kOption = 902; // a check box of the test program's dialog
-
-std::string TestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
 
 std::string ProgramDir() {
     char path[MAX_PATH] = {};

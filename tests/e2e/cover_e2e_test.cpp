@@ -5,8 +5,11 @@
 #include "scratch.h"
 #include "screen_check.h"
 #include "test_picture.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
+
+using testfs::TestName;
 
 #include <cstdlib>
 
@@ -15,10 +18,6 @@ using namespace e2e;
 namespace {
 
 constexpr int kItalia = 1061;
-
-std::string TestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
 
 // A CD copy with the given picture files of the sample CD (same names) and extra files.
 std::string CdWithPictures(const std::vector<std::string>& pictures,

@@ -8,12 +8,11 @@
 #include "robot.h"
 #include "scratch.h"
 #include "shell_state.h"
+#include "test_name.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using e2e::LibraryPath;
 using e2e::RenameLines;
@@ -37,12 +36,6 @@ const char* kDone = "L'aggiornamento è stato effettuato con esito positivo.Ades
 const char* kFailed = "Non è stato possibile effettuare l'aggiornamento della libreria "
                       "comctl32.dll: il sistema non è stato modificato e non è necessario "
                       "riavviarlo.";
-
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 bool IsWindows95Family() {
     return (GetVersion() & 0x80000000u) != 0;
@@ -78,12 +71,11 @@ protected:
     static void CleanSystem() { testfs::CleanCommonControls({CompressedPath(), ExpandedPath()}); }
 
     void Start(Library library) {
-        std::string dir = testfs::FreshScratchDir(
-            std::string("ctlupdate-") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        testfs::CopyFileOrFail(WindowsPath(KORVA_CTLUPDATE_UNIX), dir + "\\ctlupdate.exe");
+        std::string dir = testfs::FreshScratchDir(std::string("ctlupdate-") + testfs::TestName());
+        testfs::CopyFileOrFail(testfs::WindowsPath(KORVA_CTLUPDATE_UNIX), dir + "\\ctlupdate.exe");
         if (library == Library::Old) {
-            testfs::CopyFileOrFail(WindowsPath(KORVA_OLD_COMCTL_UNIX), dir + "\\comctl32.dll");
+            testfs::CopyFileOrFail(testfs::WindowsPath(KORVA_OLD_COMCTL_UNIX),
+                                   dir + "\\comctl32.dll");
             ASSERT_TRUE(overrides_.Set("comctl32", "native"));
         } else if (library == Library::Unloadable) {
             ASSERT_TRUE(overrides_.Set("comctl32", ""));
@@ -135,6 +127,14 @@ protected:
 
     void ExpectEnds() { EXPECT_EQ(process_.Wait(), 0); }
 
+    // Yes to both questions, OK at the box that tells the `outcome`, and the end of the program.
+    void UpdateEndingWith(const char* outcome) {
+        Answer(kAskContinue, IDYES);
+        Answer(kAskProceed, IDYES);
+        Answer(outcome, IDOK);
+        ExpectEnds();
+    }
+
     static void ExpectNothingWritten() {
         EXPECT_FALSE(testfs::Exists(CompressedPath()));
         EXPECT_FALSE(testfs::Exists(ExpandedPath()));
@@ -181,13 +181,10 @@ TEST_F(CtlUpdate, NoAtTheSecondQuestionEndsWithNothingWritten) {
 
 TEST_F(CtlUpdate, UpdateExpandsTheCarriedLibraryAndSchedulesTheRename) {
     Start(Library::Old);
-    Answer(kAskContinue, IDYES);
-    Answer(kAskProceed, IDYES);
-    Answer(kDone, IDOK);
-    ExpectEnds();
+    UpdateEndingWith(kDone);
     EXPECT_TRUE(testfs::ReadFile(CompressedPath()) ==
-                testfs::ReadFile(WindowsPath(KORVA_CARRIED_SZDD_UNIX)));
-    std::string library = testfs::ReadFile(WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
+                testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_SZDD_UNIX)));
+    std::string library = testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
     ASSERT_FALSE(library.empty());
     EXPECT_TRUE(testfs::ReadFile(ExpandedPath()) == library) << "expanded library differs";
     EXPECT_EQ(RenameValue(), ExpandedPath());
@@ -197,26 +194,20 @@ TEST_F(CtlUpdate, UpdateExpandsTheCarriedLibraryAndSchedulesTheRename) {
 }
 
 TEST_F(CtlUpdate, LongerCompressedFileFromBeforeIsReplacedWhole) {
-    std::string carried = testfs::ReadFile(WindowsPath(KORVA_CARRIED_SZDD_UNIX));
+    std::string carried = testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_SZDD_UNIX));
     testfs::WriteFile(CompressedPath(), std::string(carried.size() + 100000, 'X'));
     Start(Library::Old);
-    Answer(kAskContinue, IDYES);
-    Answer(kAskProceed, IDYES);
-    Answer(kDone, IDOK);
-    ExpectEnds();
+    UpdateEndingWith(kDone);
     EXPECT_TRUE(testfs::ReadFile(CompressedPath()) == carried);
     EXPECT_TRUE(testfs::ReadFile(ExpandedPath()) ==
-                testfs::ReadFile(WindowsPath(KORVA_CARRIED_LIBRARY_UNIX)));
+                testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_LIBRARY_UNIX)));
 }
 
 TEST_F(CtlUpdate, UpdateThatCannotWriteSaysSoAndSchedulesNothing) {
     // A directory where the compressed file should go cannot be written as a file.
     testfs::MakeDirs(CompressedPath());
     Start(Library::Old);
-    Answer(kAskContinue, IDYES);
-    Answer(kAskProceed, IDYES);
-    Answer(kFailed, IDOK);
-    ExpectEnds();
+    UpdateEndingWith(kFailed);
     EXPECT_FALSE(testfs::Exists(ExpandedPath()));
     EXPECT_EQ(RenameValue(), "<none>");
 }
@@ -225,10 +216,7 @@ TEST_F(CtlUpdate, UpdateThatCannotExpandSaysSoAndSchedulesNothing) {
     // A directory in place of the expanded file: the version installer cannot create it.
     testfs::MakeDirs(ExpandedPath());
     Start(Library::Old);
-    Answer(kAskContinue, IDYES);
-    Answer(kAskProceed, IDYES);
-    Answer(kFailed, IDOK);
-    ExpectEnds();
+    UpdateEndingWith(kFailed);
     EXPECT_EQ(RenameValue(), "<none>");
     EXPECT_FALSE(testfs::Exists(CompressedPath())) << "the compressed file was left behind";
 }
@@ -240,10 +228,7 @@ TEST_F(CtlUpdate, StaleExpandedFileThatCannotBeReplacedSaysSoAndSchedulesNothing
     {
         testfs::ScopedReadOnly locked(ExpandedPath());
         Start(Library::Old);
-        Answer(kAskContinue, IDYES);
-        Answer(kAskProceed, IDYES);
-        Answer(kFailed, IDOK);
-        ExpectEnds();
+        UpdateEndingWith(kFailed);
     }
     EXPECT_EQ(RenameValue(), "<none>");
     EXPECT_TRUE(RenameLines().empty());
@@ -257,11 +242,8 @@ TEST_F(CtlUpdate, StaleExpandedFileThatCannotBeReplacedSaysSoAndSchedulesNothing
 TEST_F(CtlUpdate, StaleExpandedFileThatCanBeReplacedGivesWayToTheCarriedLibrary) {
     testfs::WriteFile(ExpandedPath(), "a stale library from an earlier attempt");
     Start(Library::Old);
-    Answer(kAskContinue, IDYES);
-    Answer(kAskProceed, IDYES);
-    Answer(kDone, IDOK);
-    ExpectEnds();
-    std::string library = testfs::ReadFile(WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
+    UpdateEndingWith(kDone);
+    std::string library = testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
     ASSERT_FALSE(library.empty());
     EXPECT_TRUE(testfs::ReadFile(ExpandedPath()) == library) << "expanded library differs";
     EXPECT_EQ(RenameLines(), std::vector<std::string>{LibraryPath() + "=" + ExpandedPath()});
@@ -272,7 +254,7 @@ TEST(CtlUpdateOnNt, RefusesOutsideTheWindows95Family) {
         GTEST_SKIP() << "the refusal shows in the NT prefix";
     }
     std::string dir = testfs::FreshScratchDir("ctlupdate-nt");
-    testfs::CopyFileOrFail(WindowsPath(KORVA_CTLUPDATE_UNIX), dir + "\\ctlupdate.exe");
+    testfs::CopyFileOrFail(testfs::WindowsPath(KORVA_CTLUPDATE_UNIX), dir + "\\ctlupdate.exe");
     robot::Process process;
     ASSERT_TRUE(process.Start(dir + "\\ctlupdate.exe", "", dir));
     HWND box = robot::WaitForMessageBox(process.Id(), kOnlyWindows95);

@@ -7,21 +7,14 @@
 #include "installer_driver.h"
 #include "message_boxes.h"
 #include "scratch.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
 
 namespace e2e {
 
-// A name for the test's scratch directories (parameterised names hold a "/").
-inline std::string TestName() {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name) {
-        c = c == '/' ? '_' : c;
-    }
-    return name;
-}
-
 using testfs::IniValue;
+using testfs::TestName;
 
 inline const char* kDoneText = "L'installazione è terminata.";
 inline const char* kNotCompletedText = "L'installazione di KORVA '98 non è stata completata.";

@@ -2,8 +2,11 @@
 // welcome and final message, driven through the real install.exe in the prefix.
 #include "installer_driver.h"
 #include "scratch.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
+
+using testfs::TestName;
 
 using namespace e2e;
 
@@ -18,10 +21,6 @@ const char* kAppTitle = "Installazione di  KORVA '98 3.04";
 constexpr int kItalia = 1061;
 constexpr int kEuropa = 1062;
 constexpr int kDemonstration = 1066;
-
-std::string TestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
 
 void MarkInstalled(bool installed) {
     testfs::DeleteFileIfAny(testfs::KorvaIniPath());
@@ -158,38 +157,59 @@ TEST_F(Launcher, FilmNamedButMissingGoesStraightToTheInstallation) {
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
 }
 
-TEST_F(Launcher, DemonstrationStartsTheFilmPlayerWithAutoDemo) {
-    InstallerRun run(MakeCd(TestName(), {.setvars = Setvars("Presence=1")}));
+// The program the demonstration command starts, as the log of the stand-in program shows it.
+struct DemonstrationCase {
+    const char* name;
+    CdOptions cd;
+    const char* log;      // the log of the program expected, under the CD
+    const char* started;  // its one line: the command line, under the CD
+    const char* otherLog; // the log of the program that must not start, if it is on the CD
+};
+
+void PrintTo(const DemonstrationCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Demonstration : public Launcher, public ::testing::WithParamInterface<DemonstrationCase> {};
+
+TEST_P(Demonstration, StartsTheProgramTheCdOffers) {
+    const DemonstrationCase& c = GetParam();
+    InstallerRun run(MakeCd(TestName(), c.cd));
     ASSERT_TRUE(run.Start(""));
     robot::Click(run.WaitMenu(), kDemonstration);
-    const std::string log = run.CdDir() + "\\film\\ziziraz.log";
+    const std::string log = run.CdDir() + c.log;
     ASSERT_TRUE(robot::WaitUntil([&] { return !testfs::ReadLines(log).empty(); }));
-    EXPECT_EQ(testfs::ReadLines(log),
-              std::vector<std::string>{run.CdDir() + "\\film\\ziziraz roma.dem"});
-    EXPECT_FALSE(testfs::Exists(run.CdDir() + "\\kdemo\\kdemo.log"));
+    EXPECT_EQ(testfs::ReadLines(log), std::vector<std::string>{run.CdDir() + c.started});
+    if (c.otherLog) {
+        EXPECT_FALSE(testfs::Exists(run.CdDir() + c.otherLog));
+    }
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
 }
 
-TEST_F(Launcher, DemonstrationWithoutSetvarsPlaysItaliaDem) {
-    InstallerRun run(MakeCd(TestName(), {.noSetvars = true}));
-    ASSERT_TRUE(run.Start(""));
-    robot::Click(run.WaitMenu(), kDemonstration);
-    const std::string log = run.CdDir() + "\\film\\ziziraz.log";
-    ASSERT_TRUE(robot::WaitUntil([&] { return !testfs::ReadLines(log).empty(); }));
-    EXPECT_EQ(testfs::ReadLines(log),
-              std::vector<std::string>{run.CdDir() + "\\film\\ziziraz italia.dem"});
-    EXPECT_EQ(run.CloseMenuAndWait(), 0);
-}
-
-TEST_F(Launcher, DemonstrationFallsBackToKdemoWithoutArguments) {
-    InstallerRun run(MakeCd(TestName(), {.filmPlayer = false}));
-    ASSERT_TRUE(run.Start(""));
-    robot::Click(run.WaitMenu(), kDemonstration);
-    const std::string log = run.CdDir() + "\\kdemo\\kdemo.log";
-    ASSERT_TRUE(robot::WaitUntil([&] { return !testfs::ReadLines(log).empty(); }));
-    EXPECT_EQ(testfs::ReadLines(log), std::vector<std::string>{run.CdDir() + "\\kdemo\\kdemo.exe"});
-    EXPECT_EQ(run.CloseMenuAndWait(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Launcher, Demonstration,
+    ::testing::Values(
+        // The film player with the AutoDemo of the settings file.
+        DemonstrationCase{"FilmPlayerWithAutoDemo",
+                          {.setvars = Setvars("Presence=1")},
+                          "\\film\\ziziraz.log",
+                          "\\film\\ziziraz roma.dem",
+                          "\\kdemo\\kdemo.log"},
+        // Without a settings file the film is italia.dem.
+        DemonstrationCase{"FilmPlayerWithoutSetvars",
+                          {.noSetvars = true},
+                          "\\film\\ziziraz.log",
+                          "\\film\\ziziraz italia.dem",
+                          "\\kdemo\\kdemo.log"},
+        // Without the film player: the demonstration program, without arguments.
+        DemonstrationCase{"KdemoWithoutFilmPlayer",
+                          {.filmPlayer = false},
+                          "\\kdemo\\kdemo.log",
+                          "\\kdemo\\kdemo.exe",
+                          nullptr}),
+    [](const ::testing::TestParamInfo<DemonstrationCase>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST_F(Launcher, DemonstrationWithNeitherProgramDoesNothing) {
     InstallerRun run(MakeCd(TestName(), {.filmPlayer = false, .demoProgram = false}));

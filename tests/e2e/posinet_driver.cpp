@@ -10,16 +10,6 @@ constexpr const char* kFrameClass = "KorvaFrame";
 constexpr const char* kViewClass = "KorvaView";
 constexpr UINT kSendTimeoutMs = 5000;
 
-std::string WindowsPath(const char* unixPath) {
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
 } // namespace
 
 StartPosition BuiltInStart(int element) {
@@ -91,7 +81,7 @@ MapViewRun::~MapViewRun() {
 }
 
 bool MapViewRun::Start(const std::string& logPath) {
-    const std::string program = WindowsPath(KORVA_MAPVIEW_UNIX);
+    const std::string program = testfs::WindowsPath(KORVA_MAPVIEW_UNIX);
     if (!process_.Start(program, "/log \"" + logPath + "\"")) {
         return false;
     }

@@ -15,13 +15,7 @@
 namespace testfs {
 
 std::string SampleCd() {
-    std::string path = std::string("Z:") + KORVA_SAMPLE_CD_UNIX;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
+    return WindowsPath(KORVA_SAMPLE_CD_UNIX);
 }
 
 void RemoveTree(const std::string& path) {
@@ -180,6 +174,12 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 std::string UnixPath(const std::string& path) {

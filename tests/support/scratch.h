@@ -48,6 +48,8 @@ private:
 };
 // The Linux path of a Windows path under Wine.
 std::string UnixPath(const std::string& path);
+// The Windows path of a Linux path under Wine: the whole Linux tree is drive Z:.
+std::string WindowsPath(const std::string& unixPath);
 // Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.
 long RunHostProgram(const std::string& commandLine);
 

@@ -1,15 +1,11 @@
 #include "test_picture.h"
 
+#include "scratch.h"
+
 namespace testfs {
 
 std::string TestPicture(const std::string& name) {
-    std::string path = std::string("Z:") + KORVA_TEST_PICTURES_UNIX + "/" + name;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
+    return WindowsPath(KORVA_TEST_PICTURES_UNIX + std::string("/") + name);
 }
 
 } // namespace testfs

@@ -4,6 +4,7 @@
 #include "scratch.h"
 #include "szdd.h"
 #include "updater.h"
+#include "test_name.h"
 
 #include <windows.h>
 #include <lzexpand.h>
@@ -17,19 +18,7 @@ using namespace korva;
 namespace {
 
 std::string Scratch(const char* suffix = "") {
-    return testfs::FreshScratchDir(std::string("ctlupdate-") +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                   suffix);
-}
-
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
+    return testfs::FreshScratchDir(std::string("ctlupdate-") + testfs::TestName() + suffix);
 }
 
 std::string Compress(const std::string& data) {
@@ -105,10 +94,10 @@ TEST(Updater, CarriedBlockIsTheConfiguredLibraryCompressed) {
     auto carried = CarriedLibrary();
     std::string block(reinterpret_cast<const char*>(carried.data()), carried.size());
     EXPECT_EQ(block.substr(0, 4), "SZDD");
-    EXPECT_TRUE(block == testfs::ReadFile(WindowsPath(KORVA_CARRIED_SZDD_UNIX)));
+    EXPECT_TRUE(block == testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_SZDD_UNIX)));
     SzddExpansion expanded = ExpandSzdd({carried.data(), carried.size()});
     ASSERT_TRUE(expanded.ok) << expanded.error;
-    std::string library = testfs::ReadFile(WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
+    std::string library = testfs::ReadFile(testfs::WindowsPath(KORVA_CARRIED_LIBRARY_UNIX));
     EXPECT_GT(library.size(), 0u);
     EXPECT_TRUE(std::string(expanded.data.begin(), expanded.data.end()) == library);
 }

@@ -7,6 +7,7 @@
 #include "scratch.h"
 #include "test_seed.h"
 #include "version_install.h"
+#include "test_name.h"
 
 #include <windows.h>
 
@@ -18,9 +19,7 @@
 namespace {
 
 std::string Scratch(const char* suffix = "") {
-    return testfs::FreshScratchDir(std::string("framework-") +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                   suffix);
+    return testfs::FreshScratchDir(std::string("framework-") + testfs::TestName() + suffix);
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {

@@ -9,8 +9,11 @@
 #include "sample_pictures.h"
 #include "scratch.h"
 #include "test_picture.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
+
+using testfs::TestName;
 
 #include <cstring>
 #include <fstream>
@@ -19,10 +22,6 @@
 using namespace korva;
 
 namespace {
-
-std::string TestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

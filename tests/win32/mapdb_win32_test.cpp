@@ -5,6 +5,7 @@
 #include "scratch.h"
 #include "string_lookup.h"
 #include "tables.h"
+#include "test_name.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ using namespace korva;
 namespace {
 
 std::string Scratch() {
-    return testfs::FreshScratchDir(std::string("mapdb-") +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    return testfs::FreshScratchDir(std::string("mapdb-") + testfs::TestName());
 }
 
 } // namespace
