@@ -217,8 +217,8 @@ TEST_F(Removal, AFileThatCannotBeDeletedStopsTheRemovalAndTheCoverStays) {
                !testfs::Exists(destination_ + "\\sub\\x.txt");
     }));
     ASSERT_TRUE(robot::Sync(cover));
-    Sleep(300);
-    EXPECT_EQ(removal.CountAllWindows(), 1u) << "only the cover, no message";
+    EXPECT_TRUE(robot::HoldsFor([&] { return removal.CountAllWindows() == 1u; }, 300))
+        << "only the cover, no message";
     EXPECT_EQ(removal.ExitCode(), -1);
     CloseHandle(held);
 
