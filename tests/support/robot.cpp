@@ -327,12 +327,20 @@ bool Process::Start(const std::string& program, const std::string& arguments,
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_)) {
-        std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), GetLastError());
-        return false;
+    // Wine's process creation has once failed with ERROR_INTERNAL_ERROR on a busy machine, a
+    // program that started at the next attempt: that failure alone is tried again, and said.
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), error);
+        if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+            return false;
+        }
     }
-    return true;
 }
 
 bool Process::IsRunning() const {
