@@ -327,8 +327,8 @@ bool Process::Start(const std::string& program, const std::string& arguments,
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    // Wine's process creation has once failed with ERROR_INTERNAL_ERROR on a busy machine, a
-    // program that started at the next attempt: that failure alone is tried again, and said.
+    // Wine's process creation has once failed with ERROR_INTERNAL_ERROR on a busy machine for a
+    // program that starts every other time: that failure alone is tried again, and said.
     constexpr int kAttempts = 3;
     for (int attempt = 1;; ++attempt) {
         if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
