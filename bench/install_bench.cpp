@@ -1,6 +1,7 @@
 // Times one complete installation from a CD under Wine: from the click on "Installazione
 // completa" to the final message. Prints "install_ms <n>".
 // Usage: install_bench <CD directory> <destination>
+#include "bench_report.h"
 #include "installer_driver.h"
 
 #include <cstdio>
@@ -17,12 +18,6 @@ std::string QuietMessageBoxText(HWND box) {
         return {};
     }
     return buffer;
-}
-
-double MillisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
 }
 
 } // namespace
@@ -42,9 +37,8 @@ int main(int argc, char** argv) {
     if (!type) {
         return 1;
     }
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const int64_t start = bench::MicrosecondsNow();
+    auto millisecondsSinceStart = [&] { return (bench::MicrosecondsNow() - start) / 1000.0; };
     PostMessageA(type, WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
     // On large volumes the free space seen in 32 bits can look too small: go on regardless,
     // as a user would with Ignore. The program-group question is declined.
@@ -69,8 +63,7 @@ int main(int argc, char** argv) {
             if (!text.empty() && text != lastSeen) {
                 // When each question came: where the time of a run goes.
                 lastSeen = text;
-                std::fprintf(stderr, "%8.0f ms  %.60s\n", MillisecondsSince(start, frequency),
-                             text.c_str());
+                std::fprintf(stderr, "%8.0f ms  %.60s\n", millisecondsSinceStart(), text.c_str());
             }
             if (text.rfind("Creazione dell'icona", 0) == 0) {
                 robot::Click(window, IDNO);
@@ -83,8 +76,8 @@ int main(int argc, char** argv) {
         }
         if (progressShown != progressWasShown) {
             progressWasShown = progressShown;
-            std::fprintf(stderr, "%8.0f ms  progress window %s\n",
-                         MillisecondsSince(start, frequency), progressShown ? "shown" : "gone");
+            std::fprintf(stderr, "%8.0f ms  progress window %s\n", millisecondsSinceStart(),
+                         progressShown ? "shown" : "gone");
         }
         return false;
     };
@@ -108,13 +101,12 @@ int main(int argc, char** argv) {
         }
         Sleep(copying ? 20 : 5);
     }
-    QueryPerformanceCounter(&end);
+    const double elapsedMs = millisecondsSinceStart();
     if (!box) {
         std::fprintf(stderr, "install_bench: no final message\n");
         return 1;
     }
-    std::printf("install_ms %.0f\n",
-                static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
+    std::printf("install_ms %.0f\n", elapsedMs);
     robot::Click(box, IDOK);
     run.CloseMenuAndWait();
     return 0;
