@@ -12,6 +12,15 @@ KORVA_TEST_BUILD=$KORVA_WIN32_BUILD
 KORVA_PREFIXES=$KORVA_BUILD/prefixes
 KORVA_WINE_BITS=32
 
+# A fresh machine or a CI job may give no HOME and any locale. Wine wants a home directory
+# (it writes nothing there: every prefix is given), and the tests read Wine's own texts and
+# code page as they are under C.UTF-8.
+if [ -z "${HOME:-}" ]; then
+    export HOME=$KORVA_BUILD/home
+    mkdir -p "$HOME"
+fi
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
 say() { printf '==> %s\n' "$*"; }
 
 # One run at a time: the build tree, the Wine prefixes and the display are shared.
