@@ -39,4 +39,12 @@ function(korva_add_googletest)
         set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
     endif()
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    if(WIN32)
+        # The Windows compilers carry no threading runtime (std::mutex and std::thread are
+        # missing): GoogleTest's one notification built on them is given on a platform event,
+        # and the tests' second threads use tests/support/test_thread.h.
+        target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+        target_compile_options(gtest PUBLIC
+            -include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification.h)
+    endif()
 endfunction()

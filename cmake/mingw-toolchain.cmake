@@ -1,9 +1,9 @@
-# What both mingw-w64 toolchain files share: Debian's posix-thread compilers for the triple
+# What both mingw-w64 toolchain files share: Debian's win32 thread-model compilers (no threading runtime: its imports would need Vista) for the triple
 # KORVA_MINGW_TRIPLE, and a static runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 
-set(CMAKE_C_COMPILER ${KORVA_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KORVA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${KORVA_MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${KORVA_MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${KORVA_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${KORVA_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -83,7 +83,7 @@ bool LinkedClients::Add(int count, DWORD timeoutMs) {
         running.connected.Reset(NewEvent());
         running.link.Reset(NewEvent());
         running.linked.Reset(NewEvent());
-        running.thread = std::thread(Run, std::ref(running), std::cref(stop_));
+        running.thread = testthread::Thread([&running, this] { Run(running, stop_); });
         clients_.push_back(std::move(client));
     }
     for (size_t c = first; c < clients_.size(); ++c) {
@@ -143,8 +143,8 @@ void LinkedClients::Stop() {
         SetEvent(client->link.Get());
     }
     for (auto& client : clients_) {
-        if (client->thread.joinable()) {
-            client->thread.join();
+        if (client->thread.Joinable()) {
+            client->thread.Join();
         }
     }
 }

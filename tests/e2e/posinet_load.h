@@ -5,6 +5,7 @@
 
 #include "dde_test_client.h"
 #include "handles.h"
+#include "test_thread.h"
 
 #include <windows.h>
 
@@ -13,7 +14,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -62,7 +62,7 @@ private:
         std::atomic<bool> failed{false};
         // Data received since the links were started, as the thread last counted them.
         std::atomic<size_t> linkedData{0};
-        std::thread thread;
+        testthread::Thread thread;
     };
     static void Run(Running& client, const std::atomic<bool>& stop);
 

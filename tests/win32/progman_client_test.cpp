@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <mutex>
-#include <thread>
 
 using namespace korva;
 
@@ -24,13 +22,12 @@ constexpr const char* kTestService = "KorvaProgmanTest";
 class RecordingServer {
 public:
     RecordingServer() {
-        thread_ = std::thread([this] { Serve(); });
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return started_; });
+        thread_ = testthread::Thread([this] { Serve(); });
+        WaitForSingleObject(started_.Get(), INFINITE);
     }
     ~RecordingServer() {
         PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
+        thread_.Join();
     }
     bool Registered() const { return registered_; }
 
@@ -76,11 +73,7 @@ private:
             service_ = fw::DdeStringHandle(instance_.Id(), kTestService);
             registered_ = DdeNameService(instance_.Id(), service_.Get(), nullptr, DNS_REGISTER);
         }
-        {
-            std::lock_guard lock(mutex_);
-            started_ = true;
-        }
-        ready_.notify_all();
+        SetEvent(started_.Get());
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             DispatchMessageA(&message);
         }
@@ -92,11 +85,11 @@ private:
     }
 
     static inline RecordingServer* current_ = nullptr;
-    std::thread thread_;
+    testthread::Thread thread_;
     DWORD threadId_ = 0;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    bool started_ = false;
+    testthread::Mutex mutex_;
+    // Set by the server's thread once its service is registered (or failed to be).
+    fw::UniqueKernelHandle started_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     bool registered_ = false;
     fw::DdeInstance instance_;
     fw::DdeStringHandle service_;

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "robot.h"
+#include "test_thread.h"
 
 #include <atomic>
-#include <thread>
 
 template <typename Ui, typename Script> void RunWithRobot(Ui ui, Script script) {
     std::atomic<bool> uiDone{false};
-    std::thread robotThread([&] {
+    testthread::Thread robotThread([&] {
         script();
         robot::WindowQuery mine;
         mine.processId = GetCurrentProcessId();
@@ -25,7 +25,7 @@ template <typename Ui, typename Script> void RunWithRobot(Ui ui, Script script) 
     });
     ui();
     uiDone = true;
-    robotThread.join();
+    robotThread.Join();
 }
 
 inline robot::WindowQuery OwnWindow(const char* title) {

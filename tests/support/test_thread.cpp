@@ -1,0 +1,47 @@
+#include "test_thread.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace testthread {
+
+Thread::Thread(std::function<void()> body)
+    : body_(std::make_unique<std::function<void()>>(std::move(body))) {
+    handle_ = CreateThread(nullptr, 0, Start, body_.get(), 0, nullptr);
+    if (!handle_) {
+        // A test that cannot start its second thread cannot go on meaningfully.
+        std::fprintf(stderr, "CreateThread failed: error %lu\n", GetLastError());
+        std::abort();
+    }
+}
+
+Thread::Thread(Thread&& other) noexcept
+    : body_(std::move(other.body_)), handle_(std::exchange(other.handle_, nullptr)) {}
+
+Thread& Thread::operator=(Thread&& other) noexcept {
+    if (this != &other) {
+        Join();
+        body_ = std::move(other.body_);
+        handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+}
+
+Thread::~Thread() { Join(); }
+
+void Thread::Join() {
+    if (!handle_) {
+        return;
+    }
+    WaitForSingleObject(handle_, INFINITE);
+    CloseHandle(handle_);
+    handle_ = nullptr;
+}
+
+DWORD WINAPI Thread::Start(void* body) {
+    (*static_cast<std::function<void()>*>(body))();
+    return 0;
+}
+
+} // namespace testthread
