@@ -3,12 +3,16 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko installers, no menu files written outside the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-KORVA_PREFIX_NAMES=(win95 nt)
+# The modes the programs are tested in: Windows 95 (the Windows 95 family: GetVersion has its
+# top bit set), NT (Windows XP) and 64-bit Windows 10, where the 32-bit programs run under
+# WoW64 as on most machines today.
+KORVA_PREFIX_NAMES=(win95 nt win10)
 KORVA_XVFB_PIDS=()
 
 prefix_display() {
     case "$1" in
         win95) echo "${KORVA_DISPLAY_WIN95:-$DISPLAY}" ;;
+        win10) echo "${KORVA_DISPLAY_WIN10:-$DISPLAY}" ;;
         *) echo "${KORVA_DISPLAY_NT:-$DISPLAY}" ;;
     esac
 }
@@ -17,18 +21,33 @@ prefix_version() {
     case "$1" in
         win95) echo win95 ;;
         nt) echo winxp ;;
+        win10) echo win10 ;;
     esac
 }
 
-# Wine of the mode chosen by choose_wine_mode: 32-bit prefixes, or 64-bit ones where this
-# machine cannot run 32-bit programs (Debian's "wine" starts the 32-bit loader when both are
-# installed, so the 64-bit one is named).
-korva_wine() {
-    if [ "$KORVA_WINE_BITS" = 64 ]; then
-        WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+# win32 or win64: the Windows 10 prefix is always 64-bit; the others are 64-bit only where this
+# machine runs no 32-bit programs (see choose_wine_mode).
+prefix_arch() {
+    if [ "$1" = win10 ] || [ "$KORVA_WINE_BITS" = 64 ]; then echo win64; else echo win32; fi
+}
+
+# Wine for the prefix PREFIX: korva_wine_in PREFIX PROGRAM [ARGUMENTS...]. A 64-bit prefix is
+# made and set up by the 64-bit loader (Debian's "wine" starts the 32-bit one when both are
+# installed); in it, a 32-bit program is handed on to the 32-bit loader, as WoW64 does.
+korva_wine_in() {
+    local prefix=$1
+    shift
+    if [ "$(prefix_arch "$prefix")" = win64 ]; then
+        WINEPREFIX=$KORVA_PREFIXES/$prefix WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 \
+            /usr/lib/wine/wine64 "$@"
     else
-        WINEARCH=win32 wine "$@"
+        WINEPREFIX=$KORVA_PREFIXES/$prefix WINEARCH=win32 wine "$@"
     fi
+}
+
+# Wine in the NT prefix, as ./run uses it.
+korva_wine() {
+    korva_wine_in nt "$@"
 }
 
 # Creates the prefix once; a marker file says it is complete.
@@ -37,23 +56,27 @@ make_prefix() {
     local dir=$KORVA_PREFIXES/$name
     local log=$KORVA_BUILD/logs/prefix-$name.log
     [ -f "$dir/.korva-ready" ] && return
-    say "creating Wine prefix '$name' ($(prefix_version "$name") mode) in $dir (log: $log)"
+    say "creating Wine prefix '$name' ($(prefix_version "$name") mode, $(prefix_arch "$name")) in $dir (log: $log)"
     rm -rf "$dir"
     mkdir -p "$dir" "$(dirname "$log")"
     (
         export WINEPREFIX=$dir
-        korva_wine wineboot -i
+        korva_wine_in "$name" wineboot -i
         wineserver -w
-        korva_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        if [ "$KORVA_WINE_BITS" = 64 ]; then
+        korva_wine_in "$name" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+        if [ "$(prefix_arch "$name")" = win64 ]; then
             # 64-bit winecfg refuses the Windows 95 family: the value it would write is
             # written directly.
-            korva_wine reg add 'HKCU\Software\Wine' /v Version /d "$(prefix_version "$name")" /f
+            korva_wine_in "$name" reg add 'HKCU\Software\Wine' /v Version /d "$(prefix_version "$name")" /f
         else
-            korva_wine winecfg /v "$(prefix_version "$name")"
+            korva_wine_in "$name" winecfg /v "$(prefix_version "$name")"
         fi
         wineserver -w
     ) >"$log" 2>&1 </dev/null
+    if ! [ -f "$dir/system.reg" ]; then
+        say "Wine could not create the prefix '$name' (see $log)"
+        exit 1
+    fi
     touch "$dir/.korva-ready"
 }
 
@@ -113,13 +136,15 @@ start_one_display() {
 # keyboard or a focus. DISPLAY is the NT prefix's.
 start_display() {
     KORVA_XVFB_PIDS=()
-    export KORVA_DISPLAY_NT KORVA_DISPLAY_WIN95
+    export KORVA_DISPLAY_NT KORVA_DISPLAY_WIN95 KORVA_DISPLAY_WIN10
     start_one_display "$KORVA_BUILD/logs/xvfb-nt.log"
     KORVA_DISPLAY_NT=$KORVA_NEW_DISPLAY
     start_one_display "$KORVA_BUILD/logs/xvfb-win95.log"
     KORVA_DISPLAY_WIN95=$KORVA_NEW_DISPLAY
+    start_one_display "$KORVA_BUILD/logs/xvfb-win10.log"
+    KORVA_DISPLAY_WIN10=$KORVA_NEW_DISPLAY
     export DISPLAY=$KORVA_DISPLAY_NT
-    say "virtual displays $KORVA_DISPLAY_NT (NT prefix) and $KORVA_DISPLAY_WIN95 (Windows 95 prefix), ${KORVA_SCREEN_SIZE:-1024x768}x${KORVA_SCREEN_DEPTH:-24}"
+    say "virtual displays $KORVA_DISPLAY_NT (NT prefix), $KORVA_DISPLAY_WIN95 (Windows 95 prefix) and $KORVA_DISPLAY_WIN10 (Windows 10 prefix), ${KORVA_SCREEN_SIZE:-1024x768}x${KORVA_SCREEN_DEPTH:-24}"
 }
 
 # Keeps one wineserver alive per prefix for the whole run: program starts stay fast.

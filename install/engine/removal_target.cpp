@@ -212,6 +212,12 @@ std::vector<std::string> ProtectedDirectories(const std::string& windowsDir) {
     AddProtected(dirs, length > 0 && length < sizeof path ? std::string(path, length) : "");
     length = GetSystemDirectoryA(path, sizeof path);
     AddProtected(dirs, length > 0 && length < sizeof path ? std::string(path, length) : "");
+    // A 32-bit program on 64-bit Windows is given only the (x86) folders by the shell; the
+    // 64-bit ones are named by the environment there.
+    for (const char* variable : {"ProgramW6432", "CommonProgramW6432"}) {
+        length = GetEnvironmentVariableA(variable, path, sizeof path);
+        AddProtected(dirs, length > 0 && length < sizeof path ? std::string(path, length) : "");
+    }
     FolderService service = LoadFolderService();
     if (service.folderPath) {
         for (int folder : kShellFolders) {

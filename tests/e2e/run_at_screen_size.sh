@@ -46,5 +46,5 @@ KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth start_one_display \
 flock -u 8
 screen=$KORVA_NEW_DISPLAY
 echo "==> virtual display $screen (${size}x${depth}) for the $prefix prefix" >&2
-KORVA_DISPLAY_NT=$screen KORVA_DISPLAY_WIN95=$screen DISPLAY=$screen KORVA_PREFIX=$prefix \
+KORVA_DISPLAY_NT=$screen KORVA_DISPLAY_WIN95=$screen KORVA_DISPLAY_WIN10=$screen DISPLAY=$screen KORVA_PREFIX=$prefix \
     KORVA_SCREEN_SIZE=$size KORVA_SCREEN_DEPTH=$depth "$wine_run" "$@"
