@@ -14,7 +14,9 @@ constexpr int kImageUnknownFormat = -3; // not this reader's format: the loader 
 constexpr int kImageNoMemory = -4;
 constexpr int kImageConversionFailed = -5;
 constexpr int kImageShortPixels = -6; // TIFF pixel data shorter than the rows need
-constexpr int kImageWriteError = -7;  // a bitmap file cannot be written from the DIB given
+// A bitmap file that cannot be written from the DIB given is the code table's "read or write
+// failure": callers and stored expectations know that code only. The text says which it was.
+constexpr int kImageWriteError = kImageReadError;
 
 namespace texts {
 inline constexpr const char* kFileNotFound = "FILE NOT FOUND";

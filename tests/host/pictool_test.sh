@@ -54,6 +54,7 @@ if "$pictool" convert "$dir/rgb.bmp" "$dir/rgb16.bmp" --kind 0 --16 2>"$dir/err"
     fail "--16 of a 24-bit picture succeeded"
 fi
 grep -q 'needs an 8-bit picture' "$dir/err" || fail "--16 message: $(cat "$dir/err")"
+grep -q 'cannot write .*rgb16.bmp: error -2$' "$dir/err" || fail "--16 code: $(cat "$dir/err")"
 [ ! -e "$dir/rgb16.bmp" ] || fail "a refused conversion left a file"
 
 # GIF and TIFF files are read too, and written as bitmaps without loss.
