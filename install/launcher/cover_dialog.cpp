@@ -62,10 +62,14 @@ bool CCoverDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 }
 
 void CCoverDlg::OnPaint() {
-    fw::PaintDc dc(m_hWnd);
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    DrawCover(dc.Get(), client);
+    {
+        fw::PaintDc dc(m_hWnd);
+        RECT client;
+        GetClientRect(m_hWnd, &client);
+        DrawCover(dc.Get(), client);
+    }
+    // The paint has ended: the welcome, the whole run and the final message below are modal
+    // dialogs of their own, and nothing of this paint stays open while they run.
     if (sequenceStarted) {
         return;
     }
