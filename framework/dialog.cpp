@@ -55,8 +55,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     try {
         return self->Dispatch(message, wParam, lParam);
     } catch (...) {
-        // The message counts as not handled; the dialog goes on.
-        return FALSE;
+        // The same rule as the window procedure's (CWnd::FrameworkWindowProc): handled, with
+        // nothing more done. The dialog goes on.
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+        return TRUE;
     }
 }
 

@@ -70,7 +70,11 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
     try {
         result = self->WindowProc(message, wParam, lParam);
     } catch (...) {
-        // The message counts as handled, with nothing done after the failure.
+        // One rule for every window and dialog of the framework: a message whose handler
+        // failed counts as handled, with result 0, and the platform's default action does not
+        // follow. That action could act on the half-done state the handler left (close or
+        // destroy a window whose closing handler failed halfway, say); nothing more done is the
+        // safe side. The exception never unwinds through the platform's code.
         result = 0;
     }
     if (message == WM_NCDESTROY) {

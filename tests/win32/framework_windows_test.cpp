@@ -27,10 +27,11 @@ constexpr UINT kNoResources = 7;
 class ThrowingFrame : public CFrameWnd {
 public:
     int thrown = 0;
+    bool closeFails = false;
 
 protected:
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
-        if (message == kThrow) {
+        if (message == kThrow || (message == WM_CLOSE && closeFails)) {
             ++thrown;
             throw std::runtime_error("handler failed");
         }
@@ -46,8 +47,16 @@ class ThrowingDialog : public CDialog {
 public:
     ThrowingDialog() : CDialog(IDD_FRAMEWORK_TEST) {}
     std::atomic<int> thrown{0};
+    std::atomic<bool> closeFails{false};
 
 protected:
+    bool OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) override {
+        if (message == WM_CLOSE && closeFails) {
+            ++thrown;
+            throw std::runtime_error("closing failed");
+        }
+        return false;
+    }
     bool OnCommand(WORD id, WORD) override {
         if (id == IDC_FRAMEWORK_THROW) {
             ++thrown;
@@ -103,6 +112,40 @@ TEST(FrameworkWindows, AnExceptionInADialogHandlerEndsAtTheDialogProcedure) {
                      EXPECT_TRUE(robot::WaitForWindowGone(window));
                  });
     EXPECT_EQ(dialog.thrown, 2);
+    EXPECT_EQ(result, IDOK);
+}
+
+// A failed handler counts as handled in frames and dialogs alike: the platform's default
+// action does not follow it, so a window whose closing handler failed is not closed.
+TEST(FrameworkWindows, AFailedCloseHandlerLeavesTheFrameOpen) {
+    ThrowingFrame frame;
+    ASSERT_TRUE(frame.LoadFrame(kNoResources));
+    HWND window = frame.GetSafeHwnd();
+    frame.closeFails = true;
+    EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(frame.thrown, 1);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(SendMessageA(window, kAnswer, 0, 0), kAnswerValue);
+    frame.closeFails = false;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(FrameworkWindows, AFailedCloseHandlerLeavesTheDialogOpen) {
+    ThrowingDialog dialog;
+    dialog.closeFails = true;
+    INT_PTR result = 0;
+    RunWithRobot([&] { result = dialog.DoModal(); },
+                 [&] {
+                     HWND window = WaitForTestDialog();
+                     ASSERT_NE(window, nullptr);
+                     // Without the rule the dialog manager would post Cancel for the close.
+                     EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+                     EXPECT_TRUE(robot::HoldsFor([&] { return IsWindowVisible(window); }, 500));
+                     robot::Click(window, IDOK);
+                     EXPECT_TRUE(robot::WaitForWindowGone(window));
+                 });
+    EXPECT_EQ(dialog.thrown, 1);
     EXPECT_EQ(result, IDOK);
 }
 
