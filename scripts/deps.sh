@@ -15,6 +15,8 @@ KORVA_PACKAGES=(
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
     # wine64 for the 64-bit Windows 10 prefix, where the 32-bit programs run under WoW64.
     wine wine64 xvfb xauth xdotool imagemagick mscompress
+    # The fault tests mount a small file system (a full disk) and set the immutable flag.
+    mount e2fsprogs
     # Only the decoder benchmark's comparison libraries; nothing else is built with them.
     libgif-dev libtiff-dev libstb-dev
 )
