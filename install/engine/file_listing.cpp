@@ -1,5 +1,6 @@
 #include "file_listing.h"
 
+#include "handles.h"
 #include "paths.h"
 
 #include <windows.h>
@@ -46,13 +47,19 @@ std::vector<std::string> ListSubdirectories(const std::string& directory) {
     });
 }
 
+// The directory entry gives the size without opening the file, on every system (the attribute
+// call that does the same came with Windows 98 and NT 4.0). A name with a wildcard, which no
+// file has, would list other files: it has no size.
 unsigned long FileSizeOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (path.find_first_of("*?<>\"") != std::string::npos) {
         return 0;
     }
-    return data.nFileSizeLow;
+    WIN32_FIND_DATAA entry;
+    const fw::UniqueFind find(FindFirstFileA(path.c_str(), &entry));
+    if (!find || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return 0;
+    }
+    return entry.nFileSizeLow;
 }
 
 } // namespace korva

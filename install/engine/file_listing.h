@@ -14,7 +14,7 @@ std::vector<std::string> ListFiles(const std::string& pattern);
 // Names of the subdirectories of a directory, without "." and "..".
 std::vector<std::string> ListSubdirectories(const std::string& directory);
 
-// Size of a file in bytes; 0 when it cannot be found.
+// Size of a file in bytes; 0 when it cannot be found or is a directory.
 unsigned long FileSizeOf(const std::string& path);
 
 } // namespace korva
