@@ -1,6 +1,7 @@
 #include "copy_fault.h"
 
 #include "app.h"
+#include "free_space.h"
 #include "resource.h"
 #include "resource_strings.h"
 
@@ -29,9 +30,10 @@ bool IsDirectory(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Room is assumed where the platform cannot tell: the fault is then the destination's refusal.
 bool HasRoomFor(const std::string& dir, std::uint64_t bytes) {
-    ULARGE_INTEGER free{};
-    return !GetDiskFreeSpaceExA(dir.c_str(), &free, nullptr, nullptr) || free.QuadPart >= bytes;
+    const std::optional<std::uint64_t> free = FreeBytesOf(dir);
+    return !free || *free >= bytes;
 }
 
 } // namespace

@@ -26,6 +26,20 @@ TEST(DirectoryLevels, RootsAreNeverCreated) {
     EXPECT_TRUE(DirectoryLevels("").empty());
 }
 
+TEST(VolumeRootOf, TheDriveOrShareWithItsClosingBackslash) {
+    EXPECT_EQ(VolumeRootOf("C:\\korva\\dati"), "C:\\");
+    EXPECT_EQ(VolumeRootOf("C:\\"), "C:\\");
+    EXPECT_EQ(VolumeRootOf("C:"), "C:\\");
+    EXPECT_EQ(VolumeRootOf("C:korva"), "C:\\");
+    EXPECT_EQ(VolumeRootOf("d:/korva/dati"), "d:\\");
+    EXPECT_EQ(VolumeRootOf("\\\\server\\share\\korva"), "\\\\server\\share\\");
+    EXPECT_EQ(VolumeRootOf("\\\\server\\share"), "\\\\server\\share\\");
+    EXPECT_EQ(VolumeRootOf("//server/share/korva"), "\\\\server\\share\\");
+    EXPECT_EQ(VolumeRootOf("\\korva"), "\\");
+    EXPECT_EQ(VolumeRootOf("korva\\dati"), "");
+    EXPECT_EQ(VolumeRootOf(""), "");
+}
+
 TEST(NormalizePath, DropsOneTrailingBackslashAndUpperCasesTheDrive) {
     EXPECT_EQ(NormalizePath("c:\\korva\\"), "C:\\korva");
     EXPECT_EQ(NormalizePath("c:\\korva\\\\"), "C:\\korva\\");

@@ -85,4 +85,17 @@ std::string DriveRootOf(std::string_view path) {
     return root;
 }
 
+std::string VolumeRootOf(std::string_view path) {
+    std::string root(path.substr(0, RootLength(path)));
+    for (char& c : root) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    if (!root.empty() && root.back() != '\\') {
+        root.push_back('\\');
+    }
+    return root;
+}
+
 } // namespace korva

@@ -44,4 +44,10 @@ bool HasDriveLetter(std::string_view path);
 // The root "X:\" of the drive named by the path's first character.
 std::string DriveRootOf(std::string_view path);
 
+// The root of the volume a path lies on, as the platform's free-space calls take it, always
+// with its closing backslash: "C:\" for "C:\a\b" or "C:a", "\\server\share\" for
+// "\\server\share\a", "\" for "\a" (the current drive). Empty for a relative path: the
+// current directory's volume.
+std::string VolumeRootOf(std::string_view path);
+
 } // namespace korva
