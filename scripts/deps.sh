@@ -13,6 +13,7 @@ KORVA_PACKAGES=(
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
     # wine64 for the 64-bit Windows 10 prefix, where the 32-bit programs run under WoW64.
     wine wine32:i386 wine64 xvfb xauth xdotool imagemagick mscompress
+    libisofs-dev fuseiso  # the sample CD's disc image: made by mkcd, mounted for the tests
     # Only the decoder benchmark's comparison libraries; nothing else is built with them.
     libgif-dev libtiff-dev libstb-dev
 )
