@@ -144,8 +144,14 @@ DriveAccessTrace::Findings DriveAccessTrace::Read() const {
             continue;
         }
         const std::size_t space = line.find(":trace:volume:GetDiskFreeSpace");
-        if (space != std::string::npos && OnTheDrive(QuotedName(line, space))) {
+        if (space == std::string::npos) {
+            continue;
+        }
+        const std::string root = QuotedName(line, space);
+        if (OnTheDrive(root)) {
             findings.freeSpace.push_back(line);
+        } else if (!root.empty()) {
+            ++findings.freeSpaceElsewhere;
         }
     }
     return findings;

@@ -29,6 +29,7 @@ public:
         std::size_t opens = 0;              // opens of anything on the drive
         std::vector<std::string> changes;   // the trace lines of opens that could change it
         std::vector<std::string> freeSpace; // the trace lines of its free-space queries
+        std::size_t freeSpaceElsewhere = 0; // free-space queries of other drives
     };
     // What the traces written since the object was made show.
     Findings Read() const;
