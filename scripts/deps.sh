@@ -17,6 +17,8 @@ KORVA_PACKAGES=(
     wine wine64 xvfb xauth xdotool imagemagick mscompress
     # The fault tests mount a small file system (a full disk) and set the immutable flag.
     mount e2fsprogs
+    # The sample CD's disc image: made by mkcd, mounted for the tests.
+    libisofs-dev fuseiso
     # Only the decoder benchmark's comparison libraries; nothing else is built with them.
     libgif-dev libtiff-dev libstb-dev
 )

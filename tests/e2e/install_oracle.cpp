@@ -68,6 +68,20 @@ std::string Lower(std::string text) {
 
 } // namespace
 
+std::vector<std::string> AreasOf(const std::string& sourceDir) {
+    std::vector<std::string> areas;
+    for (const std::string& name : SubdirectoriesOf(sourceDir)) {
+        if (name[0] != '.' && name != "demo" && name != "kdemo" && name != "KDEMO" &&
+            name != "Kdemo") {
+            areas.push_back(name);
+        }
+    }
+    std::sort(areas.begin(), areas.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    });
+    return areas;
+}
+
 std::vector<PlannedCopy> PlannedCopies(const InstallExpectation& e) {
     std::vector<PlannedCopy> copies;
     for (size_t i = 0; i < e.areas.size(); ++i) {

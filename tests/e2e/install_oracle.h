@@ -25,6 +25,10 @@ struct PlannedCopy {
     std::string source;    // the CD file it must equal
 };
 
+// The map areas of an edition's directory as the installation finds them: its directories
+// but "demo", "kdemo", "KDEMO", "Kdemo" and names that begin with a dot, in name order.
+std::vector<std::string> AreasOf(const std::string& sourceDir);
+
 // Every file the installation copies, in the order it copies them.
 std::vector<PlannedCopy> PlannedCopies(const InstallExpectation& expectation);
 

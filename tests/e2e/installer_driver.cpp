@@ -77,7 +77,11 @@ bool InstallerRun::StartEditionAndContinue(int command, bool english) {
 }
 
 bool InstallerRun::Start(const std::string& arguments) {
-    return process_.Start(cdDir_ + "\\install.exe", arguments, cdDir_);
+    return Start(arguments, cdDir_);
+}
+
+bool InstallerRun::Start(const std::string& arguments, const std::string& workingDir) {
+    return process_.Start(cdDir_ + "\\install.exe", arguments, workingDir);
 }
 
 HWND InstallerRun::WaitWindow(const char* title, DWORD timeoutMs) {
@@ -98,6 +102,17 @@ size_t InstallerRun::CountAllWindows() {
     robot::WindowQuery query;
     query.processId = Pid();
     return robot::FindWindows(query).size();
+}
+
+bool InstallerRun::EndsWithoutAWindow() {
+    bool sawWindow = false;
+    long code = -1;
+    robot::WaitUntil([&] {
+        sawWindow = sawWindow || CountAllWindows() > 0;
+        code = ExitCode();
+        return code != -1;
+    });
+    return !sawWindow && code == 0;
 }
 
 long InstallerRun::WaitExit(DWORD timeoutMs) {

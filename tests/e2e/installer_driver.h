@@ -34,7 +34,10 @@ class InstallerRun {
 public:
     explicit InstallerRun(std::string cdDir) : cdDir_(std::move(cdDir)) {}
 
+    // Starts install.exe of the CD with the command-line text `arguments`, in the CD's
+    // directory or in `workingDir`.
     bool Start(const std::string& arguments);
+    bool Start(const std::string& arguments, const std::string& workingDir);
     DWORD Pid() const { return process_.Id(); }
 
     HWND WaitWindow(const char* title, DWORD timeoutMs = robot::kDefaultTimeoutMs);
@@ -56,6 +59,8 @@ public:
     // Visible top-level windows of the program of any kind.
     size_t CountAllWindows();
 
+    // True when the program ended with code 0 without ever showing a window.
+    bool EndsWithoutAWindow();
     // The exit code once the program has ended, -1 while it runs.
     long ExitCode() { return process_.Wait(0); }
     // Waits for the program to end; -1 when it did not end in time (it is then killed).

@@ -37,15 +37,6 @@ protected:
         return text;
     }
 
-    // Starts a program of the prefix and waits for its end.
-    static long RunToEnd(const std::string& program, const std::string& arguments = {}) {
-        robot::Process process;
-        if (!process.Start(program, arguments)) {
-            return -1;
-        }
-        return process.Wait();
-    }
-
     // A directory that looks like an installation to the removal, and a group beside it.
     void MakeHandInstallation(bool marker) {
         testfs::MakeDirs(destination_ + "\\sub");
@@ -95,7 +86,7 @@ TEST_F(Removal, ProductStartedOnceIsRemovedByDel) {
 
     // The map program's first start records where it is installed; the installer does not.
     EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "INFO", "KorvaDir"), "<missing>");
-    ASSERT_EQ(RunToEnd(d + "\\korva.exe"), 0);
+    ASSERT_EQ(robot::RunToEnd(d + "\\korva.exe"), 0);
     EXPECT_EQ(IniValue(testfs::KorvaIniPath(), "INFO", "KorvaDir"), d);
 
     InstallerRun removal(cd_);
@@ -122,7 +113,7 @@ TEST_F(Removal, TheGroupsRemovalItemRemovesTheProduct) {
     CloseGroupWindowOnceShown();
 
     // The installations item opens the CD's menu again.
-    ASSERT_EQ(RunToEnd(ItemTarget("Installazioni Korva.lnk")), 0);
+    ASSERT_EQ(robot::RunToEnd(ItemTarget("Installazioni Korva.lnk")), 0);
     robot::WindowQuery menuQuery;
     menuQuery.title = kMenuTitle;
     HWND menu = robot::WaitForWindow(menuQuery);
@@ -131,8 +122,8 @@ TEST_F(Removal, TheGroupsRemovalItemRemovesTheProduct) {
     ASSERT_TRUE(robot::WaitForWindowGone(menu));
 
     // The user starts the product once from its item, then its removal item.
-    ASSERT_EQ(RunToEnd(ItemTarget("KORVA '98 3.04.lnk")), 0);
-    ASSERT_EQ(RunToEnd(ItemTarget("Rimozione di KORVA.lnk")), 0);
+    ASSERT_EQ(robot::RunToEnd(ItemTarget("KORVA '98 3.04.lnk")), 0);
+    ASSERT_EQ(robot::RunToEnd(ItemTarget("Rimozione di KORVA.lnk")), 0);
     robot::WindowQuery welcomeQuery;
     welcomeQuery.title = kWelcomeTitle;
     HWND welcome = robot::WaitForWindow(welcomeQuery);

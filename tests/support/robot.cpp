@@ -363,4 +363,12 @@ void Process::Kill() {
     }
 }
 
+long RunToEnd(const std::string& program, const std::string& arguments) {
+    Process process;
+    if (!process.Start(program, arguments)) {
+        return -1;
+    }
+    return process.Wait();
+}
+
 } // namespace robot

@@ -109,6 +109,10 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Starts a program of the prefix and waits for its end: its exit code, or -1 when it could
+// not be started or did not end in time (it is then killed).
+long RunToEnd(const std::string& program, const std::string& arguments = {});
+
 // Runs `check` until it returns true or the time-out passes.
 template <typename Check> bool WaitUntil(Check check, DWORD timeoutMs = kDefaultTimeoutMs) {
     DWORD start = GetTickCount();

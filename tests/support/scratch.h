@@ -78,6 +78,9 @@ private:
     std::string path_;
 };
 
+// The Linux path of the link that makes `letter` a drive of the prefix.
+std::string DriveLinkPath(char letter);
+
 // A small file system (tmpfs) mounted for one test and shown as a drive of the prefix; the
 // drive and the mount are removed again however the test ends. Mounted() is false when this
 // machine cannot mount one.

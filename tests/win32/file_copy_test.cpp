@@ -117,6 +117,23 @@ TEST_F(FileCopy, InstallCopyReturnsTheSizeWithEitherMethod) {
     }
 }
 
+TEST_F(FileCopy, AReadOnlySourceGivesAnOrdinaryFileWithEitherMethod) {
+    // Every file of a disc is read-only; what is installed from it must not be, or the map
+    // program could not write its settings and the removal would pass over it.
+    testfs::ScopedReadOnly source(dir_ + "\\src\\data.bin");
+    ASSERT_TRUE(GetFileAttributesA((dir_ + "\\src\\data.bin").c_str()) & FILE_ATTRIBUTE_READONLY);
+    for (int systemType : {kWindowsNT, kWindows95Family}) {
+        testfs::DeleteFileIfAny(dir_ + "\\dst\\data.bin");
+        EXPECT_EQ(CopyInstallFile(State(systemType), dir_ + "\\src", "data.bin", dir_ + "\\dst",
+                                  "data.bin", kWholeFileCopy),
+                  70003);
+        const DWORD attributes = GetFileAttributesA((dir_ + "\\dst\\data.bin").c_str());
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << systemType;
+        EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u) << systemType;
+        EXPECT_EQ(testfs::ReadFile(dir_ + "\\dst\\data.bin"), std::string(70000, 'k') + "end");
+    }
+}
+
 TEST_F(FileCopy, AMissingSourceAsksAndIgnoreCountsOneByte) {
     for (int systemType : {kWindowsNT, kWindows95Family}) {
         std::string message;

@@ -1,5 +1,6 @@
 #include "cd_files.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -87,6 +88,58 @@ void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t seed
             out.push_back(static_cast<char>((x + static_cast<std::uint32_t>(y) + seed) & 0xFF));
         }
     }
+    WriteRaw(path, out);
+}
+
+void WriteIcon(const fs::path& path) {
+    // One 32x32 image of 16 colours: a road crossing a green field in a white frame.
+    constexpr int kSize = 32;
+    const std::uint32_t palette[16] = {0x000000, 0x2E8B3A, 0xFFFFFF, 0x606060, 0xF0C020};
+    const std::uint32_t xorBytes = kSize * kSize / 2;
+    const std::uint32_t andBytes = kSize * 4;
+    const std::uint32_t imageBytes = 40 + 16 * 4 + xorBytes + andBytes;
+    std::string out;
+    PutLe(out, 0, 2); // reserved
+    PutLe(out, 1, 2); // an icon
+    PutLe(out, 1, 2); // one image
+    out.push_back(static_cast<char>(kSize));
+    out.push_back(static_cast<char>(kSize));
+    out.push_back(16); // colours
+    out.push_back(0);
+    PutLe(out, 1, 2); // planes
+    PutLe(out, 4, 2); // bits per pixel
+    PutLe(out, imageBytes, 4);
+    PutLe(out, 6 + 16, 4); // offset of the image
+    PutLe(out, 40, 4);
+    PutLe(out, kSize, 4);
+    PutLe(out, kSize * 2, 4); // the colour rows and the mask rows
+    PutLe(out, 1, 2);
+    PutLe(out, 4, 2);
+    PutLe(out, 0, 4);
+    PutLe(out, xorBytes + andBytes, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 16, 4);
+    PutLe(out, 0, 4);
+    for (std::uint32_t colour : palette) {
+        PutLe(out, colour, 4); // blue, green, red, 0
+    }
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; x += 2) {
+            auto pixel = [&](int px) {
+                if (px < 2 || y < 2 || px >= kSize - 2 || y >= kSize - 2) {
+                    return 2; // frame
+                }
+                const bool road = std::abs(px - y) < 3 || std::abs(px + y - kSize) < 3;
+                if (road) {
+                    return std::abs(px - y) < 1 ? 4 : 3; // a yellow line on grey
+                }
+                return 1;
+            };
+            out.push_back(static_cast<char>(pixel(x) << 4 | pixel(x + 1)));
+        }
+    }
+    out.append(andBytes, '\0'); // every pixel opaque
     WriteRaw(path, out);
 }
 

@@ -17,6 +17,9 @@ void WriteBytes(const fs::path& path, std::uintmax_t size, std::uint32_t seed);
 // A small 8-bit Windows bitmap of a colour ramp.
 void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t seed);
 
+// A small Windows icon file, the disc's own icon.
+void WriteIcon(const fs::path& path);
+
 // Sum of the sizes of the regular files directly in `dir`.
 std::uintmax_t DirectoryBytes(const fs::path& dir);
 

@@ -1,6 +1,7 @@
 #include "cd_layout.h"
 
 #include "cd_files.h"
+#include "cd_image.h"
 #include "description_writer.h"
 
 #include <cstdio>
@@ -62,6 +63,7 @@ Presence=1
 FirstDir=\cd_roma
 )";
 
+// Every name on the CD fits 8.3, so that a system without Joliet finds the same names.
 // Catalogue files of every area have these sizes, so info.txt can declare their total.
 const std::uintmax_t kCatalogueSizes[] = {3000, 5200};
 
@@ -113,7 +115,7 @@ void WriteArea(const fs::path& editionDir, const AreaSpec& spec, const BitmapTre
     }
     WriteSizeDescription(rete / "setup.inf", "sizeOfNet", "sizeOfNetInBytes", DirectoryBytes(rete));
 
-    const char* catalogues[] = {"alberghi.cat", "ristoranti.cat"};
+    const char* catalogues[] = {"alberghi.cat", "ristoran.cat"};
     for (int i = 0; i < 2; ++i) {
         WriteBytes(dir / "catalog" / catalogues[i], kCatalogueSizes[i], Seed(area + catalogues[i]));
     }
@@ -133,14 +135,14 @@ void WriteArea(const fs::path& editionDir, const AreaSpec& spec, const BitmapTre
         const std::uintmax_t each = bulk.megabytes * 1000000ull / bulk.files;
         for (unsigned long i = 0; i < bulk.files; ++i) {
             char subdir[32];
-            std::snprintf(subdir, sizeof subdir, "blocco%03lu", i / 100);
+            std::snprintf(subdir, sizeof subdir, "blk%05lu", i / 100);
             char tile[32];
             std::snprintf(tile, sizeof tile, "b%05lu.bmp", i);
             WriteBytes(cartine / subdir / tile, each, Seed(area) + static_cast<std::uint32_t>(i));
         }
         for (unsigned long block = 0; block * 100 < bulk.files; ++block) {
             char subdir[32];
-            std::snprintf(subdir, sizeof subdir, "blocco%03lu", block);
+            std::snprintf(subdir, sizeof subdir, "blk%05lu", block);
             treeBytes += DirectoryBytes(cartine / subdir);
         }
     }
@@ -205,6 +207,12 @@ void CopyProgramFilesInto(const fs::path& cd, const fs::path& dir) {
 } // namespace
 
 void WriteCdContents(const fs::path& cd, const BitmapTreeBulk& bulk) {
+    // A disc inserted in the drive starts the launcher, which ends at once when the product
+    // is installed already.
+    WriteText(cd / "autorun.inf", std::string("[autorun]\nopen=install.exe autorun\n"
+                                              "icon=korva.ico\nlabel=") +
+                                      kVolumeLabel + "\n");
+    WriteIcon(cd / "korva.ico");
     WriteText(cd / "setvars.inf", kSetvars);
     WriteText(cd / "film" / "italia.dem", "KORVA '98 film: Italia\n");
     WriteText(cd / "film" / "europa.dem", "KORVA '98 film: Europa\n");
