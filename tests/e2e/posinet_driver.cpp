@@ -2,6 +2,8 @@
 
 #include "scratch.h"
 
+#include <cstdio>
+
 namespace e2e {
 
 namespace {
@@ -27,6 +29,11 @@ PosinetRun::~PosinetRun() {
 }
 
 bool PosinetRun::Start() {
+    // Only this run's posinet may answer as "Posinet": one left by a test killed at its
+    // time-out would take its place.
+    if (const int left = robot::EndLeftoverProcesses("POSINET.EXE"); left > 0) {
+        std::fprintf(stderr, "ended %d posinet process(es) left by an earlier test\n", left);
+    }
     const std::string program = testfs::SampleCd() + "\\POSINET.EXE";
     if (!process_.Start(program, "", testfs::SampleCd())) {
         return false;

@@ -3,7 +3,10 @@
 #include "message_boxes.h"
 #include "scratch.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <memory>
 #include <cstring>
 
 namespace robot {
@@ -361,6 +364,32 @@ void Process::Kill() {
         TerminateProcess(info_.hProcess, 99);
         WaitForSingleObject(info_.hProcess, 5000);
     }
+}
+
+int EndLeftoverProcesses(const std::string& exeName) {
+    using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
+    HANDLE taken = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (taken == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    const Handle snapshot(taken, CloseHandle);
+    int ended = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId() ||
+            lstrcmpiA(entry.szExeFile, exeName.c_str()) != 0) {
+            continue;
+        }
+        const Handle process(
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID), CloseHandle);
+        if (process && TerminateProcess(process.get(), 99)) {
+            WaitForSingleObject(process.get(), 5000);
+            ++ended;
+        }
+    }
+    return ended;
 }
 
 long RunToEnd(const std::string& program, const std::string& arguments) {

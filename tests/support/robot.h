@@ -111,6 +111,11 @@ private:
 
 // Starts a program of the prefix and waits for its end: its exit code, or -1 when it could
 // not be started or did not end in time (it is then killed).
+// Ends every process of this prefix whose program file is named `exeName` (without regard to
+// case) and returns how many there were. A test that was killed at its time-out leaves its
+// programs running, and a service they registered would answer the next test.
+int EndLeftoverProcesses(const std::string& exeName);
+
 long RunToEnd(const std::string& program, const std::string& arguments = {});
 
 // Runs `check` until it returns true or the time-out passes.
