@@ -12,6 +12,8 @@
 
 KORVA_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
+    # llvm-dwarfdump: the check that no type is defined in two libraries reads debug information.
+    llvm-14
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
     # wine64 for the 64-bit Windows 10 prefix, where the 32-bit programs run under WoW64.
     wine wine64 xvfb xauth xdotool imagemagick mscompress

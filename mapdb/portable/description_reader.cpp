@@ -6,15 +6,6 @@
 
 namespace korva {
 
-std::size_t MemoryByteSource::Read(void* buffer, std::size_t size) {
-    std::size_t count = std::min(size, size_ - position_);
-    if (count > 0) {
-        std::memcpy(buffer, data_ + position_, count);
-        position_ += count;
-    }
-    return count;
-}
-
 FileByteSource::~FileByteSource() {
     if (file_) {
         std::fclose(file_);
@@ -29,18 +20,11 @@ std::int32_t FileByteSource::Open(const std::string& path) {
 #endif
     errno = 0;
     file_ = std::fopen(native.c_str(), "rb");
+    stream_ = StdioSource(file_);
     if (file_) {
         return kDescriptionRead;
     }
     return errno == ENOENT || errno == ENOTDIR ? kDescriptionMissing : kDescriptionUnreadable;
-}
-
-std::size_t FileByteSource::Read(void* buffer, std::size_t size) {
-    return std::fread(buffer, 1, size, file_);
-}
-
-bool FileByteSource::Failed() const {
-    return std::ferror(file_) != 0;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // of the file (all numbers little-endian).
 #pragma once
 
+#include "byte_stream.h"
 #include "db_description.h"
 
 #include <cstddef>
@@ -10,28 +11,6 @@
 #include <string>
 
 namespace korva {
-
-// Where the bytes of a description come from.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    // Reads up to `size` bytes; returns how many were read. Fewer than asked means the end of
-    // the data or a read error.
-    virtual std::size_t Read(void* buffer, std::size_t size) = 0;
-    // True after a read error (as opposed to the end of the data).
-    virtual bool Failed() const { return false; }
-};
-
-class MemoryByteSource : public ByteSource {
-public:
-    MemoryByteSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::size_t Read(void* buffer, std::size_t size) override;
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t position_ = 0;
-};
 
 // An open file, closed when the source ends.
 class FileByteSource : public ByteSource {
@@ -44,11 +23,15 @@ public:
     // Opens `path` (backslashes separate directories on every host) for reading: 0, or 4 when
     // the file or its directory does not exist, or 5 when it exists but cannot be opened.
     std::int32_t Open(const std::string& path);
-    std::size_t Read(void* buffer, std::size_t size) override;
-    bool Failed() const override;
+    std::size_t Read(void* buffer, std::size_t size) override { return stream_.Read(buffer, size); }
+    bool Seek(std::uint64_t offset) override { return stream_.Seek(offset); }
+    std::uint64_t Position() const override { return stream_.Position(); }
+    std::uint64_t Length() override { return stream_.Length(); }
+    bool Failed() const override { return stream_.Failed(); }
 
 private:
     std::FILE* file_ = nullptr;
+    StdioSource stream_{nullptr}; // reads the file once it is open
 };
 
 // Reads a whole description from `source` into `target`: 0, 5 or 25. Items update `target`

@@ -28,7 +28,7 @@ const std::string& ScratchFile() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MemoryByteSource memory(data, size);
+    MemorySource memory(std::span<const std::uint8_t>(data, size));
     DbDescription fromMemory = Sentinel();
     std::int32_t result = ReadDescriptionFrom(memory, fromMemory);
     if (result != kDescriptionRead && result != kDescriptionUnreadable &&

@@ -282,20 +282,19 @@ TEST_F(Description, QueriesAndEditionLine) {
 }
 
 TEST(DescriptionSource, ReadErrorAtATagIsUnreadableNotTheEnd) {
-    class FailingSource : public ByteSource {
+    class FailingSource : public MemorySource {
     public:
-        std::size_t Read(void* buffer, std::size_t size) override {
-            std::size_t n = std::min(size, bytes_.size() - position_);
-            std::memcpy(buffer, bytes_.data() + position_, n);
-            position_ += n;
-            return n;
-        }
-        bool Failed() const override { return position_ == bytes_.size(); }
+        explicit FailingSource(const std::string& bytes)
+            : MemorySource(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                     bytes.size())),
+              size_(bytes.size()) {}
+        bool Failed() const override { return Position() == size_; }
 
     private:
-        std::string bytes_ = Bytes({4, 3, 3, 0, 9});
-        std::size_t position_ = 0;
-    } source;
+        std::size_t size_;
+    };
+    const std::string bytes = Bytes({4, 3, 3, 0, 9});
+    FailingSource source(bytes);
     DbDescription d;
     EXPECT_EQ(ReadDescriptionFrom(source, d), kDescriptionUnreadable);
 }

@@ -241,8 +241,8 @@ private:
     void CheckNetwork(const DiscNode& rete) {
         if (const DiscNode* db = Require(rete, "db.dat", "the description of the road network")) {
             if (std::optional<std::string> bytes = Read(*db)) {
-                korva::MemoryByteSource source(reinterpret_cast<const std::uint8_t*>(bytes->data()),
-                                               bytes->size());
+                korva::MemorySource source(std::span<const std::uint8_t>(
+                    reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
                 korva::DbDescription description;
                 const std::int32_t result = korva::ReadDescriptionFrom(source, description);
                 if (result != 0) {

@@ -94,4 +94,8 @@ bool StdioFile::Close() {
     return ok;
 }
 
+bool StdioSource::Failed() const {
+    return std::ferror(file_) != 0;
+}
+
 } // namespace korva

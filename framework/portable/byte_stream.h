@@ -1,5 +1,7 @@
-// Byte sources and sinks the codecs read from and write to: a file, or memory. The codecs
-// never move more than kMaxTransfer bytes in one call, as the 16-bit file calls require.
+// Byte sources and sinks: the one contract every reader of the programs reads through (the
+// image codecs, the road database's description reader) and the codecs write to, over a
+// file or memory. The codecs never move more than kMaxTransfer bytes in one call, as the
+// 16-bit file calls require.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +23,8 @@ public:
     virtual bool Seek(std::uint64_t offset) = 0;
     virtual std::uint64_t Position() const = 0;
     virtual std::uint64_t Length() = 0;
+    // True after a read error, as opposed to the end of the data.
+    virtual bool Failed() const { return false; }
 };
 
 class ByteSink {
@@ -56,6 +60,7 @@ public:
     bool Seek(std::uint64_t offset) override;
     std::uint64_t Position() const override;
     std::uint64_t Length() override;
+    bool Failed() const override;
 
 private:
     std::FILE* file_;
