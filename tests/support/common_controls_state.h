@@ -8,6 +8,8 @@
 
 namespace testfs {
 
+// The system directory by the name the restart knows it: under WoW64 (the 64-bit prefix) the
+// 32-bit system directory is "SysWOW64" to the 64-bit restart, not "system32".
 std::string SystemDir();
 std::string WininitPath();
 std::string LibraryPath(); // <system>\comctl32.dll
