@@ -6,11 +6,14 @@
 #include "directory_levels.h"
 #include "file_listing.h"
 #include "file_probe.h"
+#include "guarded_folders.h"
 #include "install_type_dialog.h"
 #include "installer_dir.h"
 #include "path_prompt_dialog.h"
 #include "platform_probes.h"
 #include "profile.h"
+#include "removal_guard.h"
+#include "removal_survey.h"
 #include "resource.h"
 #include "resource_strings.h"
 #include "setup_values.h"
@@ -193,12 +196,27 @@ bool InstallationRun::ChooseSource() {
 }
 
 bool InstallationRun::ChooseDestination() {
-    std::string typed;
-    if (!AskPath(IDS_PROMPT_DESTINATION, "C:\\korva", typed)) {
-        return false;
+    std::string text = "C:\\korva";
+    for (;;) {
+        std::string typed;
+        if (!AskPath(IDS_PROMPT_DESTINATION, text, typed)) {
+            return false;
+        }
+        const std::string destination = NormalizePath(typed);
+        // What is installed can be removed: a directory the removal would refuse to empty (a
+        // root, a system or shell folder, anything inside the Windows directory) is no place
+        // for the product, whose removal would delete other programs' files there.
+        if (JudgeDestination(GatherDestinationFacts(destination),
+                             GatherGuardedFolders(request_.windowsDir)) ==
+            RemovalVerdict::allowed) {
+            CopyToField(state_.programDir, destination);
+            return EnsureDirectory(state_.programDir);
+        }
+        AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_DESTINATION_REFUSED).c_str(),
+                                     destination.c_str()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        text = destination;
     }
-    CopyToField(state_.programDir, NormalizePath(typed));
-    return EnsureDirectory(state_.programDir);
 }
 
 bool InstallationRun::DiscoverAreas() {
