@@ -10,6 +10,7 @@
 #include "install_type_dialog.h"
 #include "installer_dir.h"
 #include "path_prompt_dialog.h"
+#include "plain_file.h"
 #include "platform_probes.h"
 #include "profile.h"
 #include "removal_guard.h"
@@ -17,6 +18,7 @@
 #include "resource.h"
 #include "resource_strings.h"
 #include "setup_values.h"
+#include "stale_copies.h"
 #include "version_install.h"
 
 namespace korva {
@@ -86,7 +88,8 @@ bool InstallationRun::CaseInsensitiveLess::operator()(const std::string& a,
 }
 
 const std::vector<std::string>*
-InstallationRun::PrepareCopyDestination(const std::string& destDir) {
+InstallationRun::PrepareCopyDestination(const std::string& destDir, const std::string& sourceDir,
+                                        const std::vector<std::string>& names) {
     if (state_.systemType != kWindows95Family) {
         return nullptr;
     }
@@ -96,10 +99,26 @@ InstallationRun::PrepareCopyDestination(const std::string& destDir) {
     }
     auto prepared = preparedDestinations_.find(full);
     if (prepared == preparedDestinations_.end()) {
-        fw::RemoveStaleVersionInstallFiles(full, started_);
-        prepared = preparedDestinations_.emplace(full, fw::ListTemporaryFiles(full)).first;
+        // Listed once, before the first copy into the directory: a listing before every file
+        // would cost a scan of the whole directory per file.
+        prepared = preparedDestinations_
+                       .emplace(full, PreparedDestination{fw::ListTemporaryFiles(full),
+                                                          fw::StaleTemporaryFiles(full, started_)})
+                       .first;
     }
-    return &prepared->second;
+    PreparedDestination& destination = prepared->second;
+    std::erase_if(destination.staleCandidates, [&](const std::string& name) {
+        const std::string path = JoinPath(full, name);
+        if (!IsInterruptedCopyOf(path, sourceDir, names) ||
+            fw::DeletePlainFile(path) != fw::DeleteOutcome::deleted) {
+            return false;
+        }
+        std::erase_if(destination.temporaryFiles, [&](const std::string& other) {
+            return _stricmp(other.c_str(), name.c_str()) == 0;
+        });
+        return true;
+    });
+    return &destination.temporaryFiles;
 }
 
 int InstallationRun::Execute() {

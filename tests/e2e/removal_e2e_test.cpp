@@ -331,17 +331,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Removal, ALinkOutOfTheInstallationIsNotFollowed) {
     MakeHandInstallation(true);
     WriteSettings(KorvaDirSettings());
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string outside = program;
-    outside = outside.substr(0, outside.rfind('\\')) + "\\link-target-" + TestName() + "-" +
-              std::to_string(GetCurrentProcessId());
+    const testfs::ScopedOutsideDir outsideDir("link-target-" + TestName());
+    const std::string& outside = outsideDir.Path();
     ASSERT_EQ(testfs::UnixPath(outside).rfind(testfs::UnixPath("C:\\"), 0), std::string::npos)
         << "the link must lead out of the prefix";
-    struct Outside {
-        std::string dir;
-        ~Outside() { testfs::RemoveTree(dir); }
-    } target{outside};
     testfs::MakeDirs(outside + "\\sub");
     testfs::WriteFile(outside + "\\keep.txt", "outside");
     testfs::WriteFile(outside + "\\sub\\deep.txt", "outside");

@@ -95,6 +95,24 @@ private:
     bool mounted_ = false;
 };
 
+// A fresh directory of the build tree, outside the prefix (beside the test program), for one
+// test: what links from the prefix lead to, and what must survive whatever the program does
+// in the prefix. Removed again however the test ends; links in it are not followed.
+class ScopedOutsideDir {
+public:
+    explicit ScopedOutsideDir(const std::string& name);
+    ~ScopedOutsideDir();
+    ScopedOutsideDir(const ScopedOutsideDir&) = delete;
+    ScopedOutsideDir& operator=(const ScopedOutsideDir&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Makes the file look last written `seconds` ago.
+void SetAge(const std::string& path, unsigned seconds);
+
 std::string WindowsDir();
 std::string KorvaIniPath();
 
