@@ -174,6 +174,9 @@ RemovalFacts GatherRemovalFacts(const std::string& windowsDir, HWND listBox) {
     const std::string& installDir = facts.installDir.self.path;
     facts.markerPresent =
         !installDir.empty() && fw::CanOpenForReading(JoinPath(installDir, "korva.wmf"));
+    if (JudgeInstallationDirectory(facts) != RemovalVerdict::allowed) {
+        return facts; // refused as it is: its tree need not be walked
+    }
 
     UniqueWindow ownBox;
     if (!listBox) {

@@ -382,6 +382,11 @@ TEST(RemovalGuard, ADirectoryOfTheTreeThatIsOrHoldsAGuardedFolderRefusesTheWhole
     RemovalFacts facts = world.Removal("C:\\korva", "C:\\korva");
     facts.tree.listedAsMountPoint = true; // the installation directory itself
     EXPECT_EQ(JudgeRemoval(facts).verdict, RemovalVerdict::mountPoint);
+    // A tree that could not be listed: not even the settings file may go.
+    facts = world.Removal("C:\\korva", "C:\\korva");
+    facts.tree.identity.exists = false;
+    EXPECT_EQ(JudgeRemoval(facts).verdict, RemovalVerdict::unresolved);
+    EXPECT_EQ(JudgeInstallationDirectory(facts), RemovalVerdict::allowed);
 }
 
 TEST(RemovalGuard, OnWindows95TheResolvedLongPathIsTheIdentity) {

@@ -176,6 +176,12 @@ struct TreeJudge {
 
     // False when the directory, or one below it, refuses the removal (the plan says why).
     bool Judge(const TreeDirectory& directory) {
+        if (!directory.identity.exists) {
+            // What it is cannot be told (or its listing could not be had): nothing is deleted.
+            plan.verdict = RemovalVerdict::unresolved;
+            plan.directory = directory.place;
+            return false;
+        }
         const RemovalVerdict verdict = JudgeGuardedDirectory(directory.identity, {}, facts.guarded);
         const bool alias = std::any_of(seen.begin(), seen.end(), [&](const FileIdentity* other) {
             return MaybeSame(*other, directory.identity);
@@ -192,12 +198,6 @@ struct TreeJudge {
             if (IsLinkedDirectory(subdirectory, facts.finalPathsKnown) &&
                 !IsMountPoint(subdirectory, facts.finalPathsKnown)) {
                 continue; // never followed out of the tree
-            }
-            if (!subdirectory.identity.exists) {
-                // What it is cannot be told: nothing is deleted.
-                plan.verdict = RemovalVerdict::unresolved;
-                plan.directory = subdirectory.place;
-                return false;
             }
             if (!Judge(subdirectory)) {
                 return false;
@@ -276,37 +276,38 @@ RemovalVerdict JudgeGuardedDirectory(const FileIdentity& directory,
     return RemovalVerdict::allowed;
 }
 
-RemovalPlan JudgeRemoval(const RemovalFacts& facts) {
-    RemovalPlan plan;
-    plan.directory = facts.korvaDir;
+RemovalVerdict JudgeInstallationDirectory(const RemovalFacts& facts) {
     if (facts.korvaDir.empty()) {
-        plan.verdict = RemovalVerdict::noDirectory;
-        return plan;
+        return RemovalVerdict::noDirectory;
     }
     if (HasUnsafeSpelling(facts.korvaDir)) {
-        plan.verdict = RemovalVerdict::unresolved;
-        return plan;
+        return RemovalVerdict::unresolved;
     }
     if (CanonicalPath(facts.korvaDir).empty()) {
-        plan.verdict = RemovalVerdict::relative;
-        return plan;
+        return RemovalVerdict::relative;
     }
     if (!facts.installDir.self.exists) {
-        plan.verdict = RemovalVerdict::unresolved;
-        return plan;
+        return RemovalVerdict::unresolved;
     }
-    plan.directory = facts.installDir.self.path;
-    plan.verdict =
+    const RemovalVerdict verdict =
         JudgeGuardedDirectory(facts.installDir.self, facts.installDir.above, facts.guarded);
-    if (plan.verdict != RemovalVerdict::allowed) {
-        return plan;
+    if (verdict != RemovalVerdict::allowed) {
+        return verdict;
     }
     if (!facts.markerPresent) {
-        plan.verdict = RemovalVerdict::noMarker;
-        return plan;
+        return RemovalVerdict::noMarker;
     }
     if (!SurelySame(facts.installDir.self, facts.recordedDir)) {
-        plan.verdict = RemovalVerdict::notInstalled;
+        return RemovalVerdict::notInstalled;
+    }
+    return RemovalVerdict::allowed;
+}
+
+RemovalPlan JudgeRemoval(const RemovalFacts& facts) {
+    RemovalPlan plan;
+    plan.directory = facts.installDir.self.exists ? facts.installDir.self.path : facts.korvaDir;
+    plan.verdict = JudgeInstallationDirectory(facts);
+    if (plan.verdict != RemovalVerdict::allowed) {
         return plan;
     }
     TreeJudge judge{facts, plan, {}};

@@ -75,6 +75,10 @@ struct RemovalPlan {
     std::vector<std::string> files; // to delete, in order, when allowed
 };
 
+// The installation directory judged on its facts, before its tree is walked: the tree of a
+// directory that is refused need not be listed at all.
+RemovalVerdict JudgeInstallationDirectory(const RemovalFacts& facts);
+
 // The whole removal judged on its facts: the installation directory, then every directory of
 // the tree (before a single file is deleted); when allowed, the ordinary files to delete,
 // subdirectories before their directory's own files, without the files that are links.
