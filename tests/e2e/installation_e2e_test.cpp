@@ -144,6 +144,45 @@ TEST_F(Installation, TemporaryCopiesOfAStoppedRunAreRemovedFromTheDirectoriesWri
     EXPECT_EQ(testfs::ReadFile(outside + "\\korva-inizio.exe"), program.substr(0, 100));
 }
 
+// What is installed can be removed: the prompt does not take a directory that the removal would
+// refuse to empty, says why, and asks again with the text typed.
+TEST_F(Installation, TheDestinationPromptRefusesWhatARemovalCouldNotEmpty) {
+    const std::string insideWindows = testfs::WindowsDir() + "\\korva";
+    ASSERT_FALSE(testfs::Exists(insideWindows));
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    // Typed, and as the prompt gives it back.
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"C:\\Program Files", "C:\\Program Files"},
+        {"c:\\", "C:"},
+        {testfs::WindowsDir(), testfs::WindowsDir()},
+        {insideWindows + "\\", insideWindows},
+        {cd_, cd_}, // the installer's own CD
+    };
+    for (const auto& [typed, shown] : refused) {
+        SCOPED_TRACE(typed);
+        ASSERT_TRUE(run.AnswerPathPrompt(typed));
+        HWND box = run.WaitMessage("Nella directory");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(robot::MessageBoxText(box),
+                  "Nella directory \"" + shown +
+                      "\" non è possibile installare KORVA '98: è la radice di un disco, la "
+                      "directory di Windows o una directory del sistema o di altri programmi. "
+                      "Scegliere un'altra directory.");
+        EXPECT_EQ(robot::Text(box), "Installazione di  KORVA '98 3.04");
+        ASSERT_TRUE(robot::Click(box, IDOK));
+        HWND prompt = run.WaitPathPrompt();
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(robot::ItemText(prompt, 1001), shown);
+    }
+    EXPECT_FALSE(testfs::Exists(insideWindows));
+    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+    ASSERT_TRUE(run.ChooseInstallType(2));
+    EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(2))), "");
+}
+
 TEST_F(Installation, TypedSourceIsCheckedAndThePromptComesBackWithTheInstallerDirectory) {
     testfs::WriteFile(cd_ + "\\setvars.inf", "[italia]\r\nFirstDir=\r\n");
     testfs::MakeDirs(cd_ + "\\onlyexe");

@@ -266,13 +266,17 @@ ScopedReadOnly::~ScopedReadOnly() {
     SetReadOnly(path_, false);
 }
 
-ScopedSmallDrive::ScopedSmallDrive(char letter, unsigned kilobytes) {
-    // The prefix's drive letters are the links in its dosdevices directory.
+std::string PrefixUnixDir() {
     const std::string windows = UnixPath(WindowsDir());
     const std::size_t cut = windows.find("/dosdevices/") != std::string::npos
                                 ? windows.find("/dosdevices/")
                                 : windows.rfind("/drive_c");
-    driveLink_ = windows.substr(0, cut) + "/dosdevices/" + static_cast<char>(tolower(letter)) + ":";
+    return windows.substr(0, cut);
+}
+
+ScopedSmallDrive::ScopedSmallDrive(char letter, unsigned kilobytes) {
+    // The prefix's drive letters are the links in its dosdevices directory.
+    driveLink_ = PrefixUnixDir() + "/dosdevices/" + static_cast<char>(tolower(letter)) + ":";
     mountPoint_ = "/tmp/korva-small-" + std::to_string(GetCurrentProcessId());
     if (RunHostProgram("/bin/mkdir -p " + mountPoint_) != 0 ||
         RunHostProgram("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tmpfs " +

@@ -50,6 +50,8 @@ private:
 std::string UnixPath(const std::string& path);
 // The Windows path of a Linux path under Wine: the whole Linux tree is drive Z:.
 std::string WindowsPath(const std::string& unixPath);
+// The Linux directory of the Wine prefix the test runs in.
+std::string PrefixUnixDir();
 // Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.
 long RunHostProgram(const std::string& commandLine);
 
