@@ -222,14 +222,6 @@ TEST_F(Closing, ARestartListThatCannotBeWrittenSchedulesNothingAndSaysSo) {
 
 namespace {
 
-bool RunsUnderWow64() {
-    using IsWow64Function = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64 = reinterpret_cast<IsWow64Function>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
-    BOOL wow64 = FALSE;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-}
-
 // A file of the prefix put back as it was when the scope ends, however it ends.
 class ScopedFileBackup {
 public:
@@ -256,7 +248,7 @@ private:
 // library the final message speaks of is the one replaced. Shown on the prefix's own libraries,
 // which are put back afterwards.
 TEST_F(Closing, UnderWow64TheRestartReplacesThe32BitLibraryAndLeavesThe64BitOne) {
-    if (!RunsUnderWow64()) {
+    if (!testfs::RunsUnderWow64()) {
         GTEST_SKIP() << "WoW64 is the 64-bit prefix's";
     }
     const std::string wow64 = testfs::WindowsDir() + "\\syswow64";

@@ -17,14 +17,6 @@ using namespace e2e;
 
 namespace {
 
-bool RunsUnderWow64() {
-    using IsWow64Function = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64 = reinterpret_cast<IsWow64Function>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
-    BOOL wow64 = FALSE;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-}
-
 std::string ShellFolder(int folder) {
     char path[MAX_PATH] = {};
     return SUCCEEDED(SHGetFolderPathA(nullptr, folder, nullptr, 0, path)) ? path : "";
@@ -60,7 +52,7 @@ protected:
     std::vector<std::string> Listing(const std::vector<std::string>& trees = {}) const {
         std::vector<std::string> listing = DriveListing();
         std::vector<std::string> roots = trees;
-        if (RunsUnderWow64()) {
+        if (testfs::RunsUnderWow64()) {
             roots.push_back(testfs::WindowsDir() + "\\sysnative");
         }
         for (const std::string& root : roots) {
@@ -341,7 +333,7 @@ TEST_F(RemovalByIdentity, TheSixtyFourBitSystemsFoldersAreProtected) {
             ExpectRefused(folder);
         }
     }
-    if (!RunsUnderWow64()) {
+    if (!testfs::RunsUnderWow64()) {
         GTEST_SKIP() << "the 64-bit folders are those of the 64-bit prefix";
     }
     ExpectRefused("C:\\Program Files (x86)");
