@@ -1,7 +1,6 @@
 #include "removal.h"
 
 #include "file_exception.h"
-#include "file_remove.h"
 #include "paths.h"
 #include "plain_file.h"
 #include "progman_client.h"
@@ -9,15 +8,23 @@
 
 namespace korva {
 
+namespace {
+
+[[noreturn]] void ThrowLastError(const std::string& path) {
+    const int cause = CFileException::CauseFromWin32Error(GetLastError());
+    throw CFileException(cause == CFileException::none ? CFileException::genericException : cause,
+                         path);
+}
+
+} // namespace
+
 void DeleteTreeFiles(const RemovalPlan& plan) {
     if (plan.verdict != RemovalVerdict::allowed) {
         throw CFileException(CFileException::badPath, plan.directory);
     }
     for (const std::string& file : plan.files) {
         if (fw::DeletePlainFile(file) == fw::DeleteOutcome::failed) {
-            const int cause = CFileException::CauseFromWin32Error(GetLastError());
-            throw CFileException(
-                cause == CFileException::none ? CFileException::genericException : cause, file);
+            ThrowLastError(file);
         }
     }
 }
@@ -28,7 +35,17 @@ int RemoveInstallation(const std::string& windowsDir) {
         return 0;
     }
     DeleteTreeFiles(plan);
-    fw::RemoveFile(JoinPath(windowsDir, "korva.ini"));
+    // Judged a plain file before anything was deleted; a link there now is never deleted
+    // through, and stops the removal like a file that cannot be deleted.
+    const std::string settings = JoinPath(windowsDir, "korva.ini");
+    switch (fw::DeletePlainFile(settings)) {
+    case fw::DeleteOutcome::deleted:
+        break;
+    case fw::DeleteOutcome::notPlain:
+        throw CFileException(CFileException::accessDenied, settings);
+    case fw::DeleteOutcome::failed:
+        ThrowLastError(settings);
+    }
     DeleteProgramGroup();
     return 1;
 }

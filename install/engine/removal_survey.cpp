@@ -7,6 +7,7 @@
 #include "handles.h"
 #include "mount_table.h"
 #include "paths.h"
+#include "plain_file.h"
 #include "profile.h"
 #include "removal_guard.h"
 
@@ -174,6 +175,7 @@ RemovalFacts GatherRemovalFacts(const std::string& windowsDir, HWND listBox) {
     const std::string& installDir = facts.installDir.self.path;
     facts.markerPresent =
         !installDir.empty() && fw::CanOpenForReading(JoinPath(installDir, "korva.wmf"));
+    facts.settingsPlain = fw::StateOfName(settings) == fw::NameState::plainFile;
     if (JudgeInstallationDirectory(facts) != RemovalVerdict::allowed) {
         return facts; // refused as it is: its tree need not be walked
     }

@@ -164,6 +164,7 @@ public:
         }
         facts.recordedDir = Id(recorded);
         facts.markerPresent = true;
+        facts.settingsPlain = true;
         facts.guarded = Guarded();
         facts.tree = Tree(facts.installDir.self.path);
         if (facts.tree.place == "C:\\korva") {
@@ -306,6 +307,10 @@ TEST(RemovalGuard, TheRecordedDirectoryMustBeTheSamePlace) {
     RemovalFacts noMarker = world.Removal("C:\\korva", "C:\\korva");
     noMarker.markerPresent = false;
     EXPECT_EQ(JudgeRemoval(noMarker).verdict, RemovalVerdict::noMarker);
+    // korva.ini that is a link: deleting it at the end would delete what it leads to.
+    RemovalFacts linkedSettings = world.Removal("C:\\korva", "C:\\korva");
+    linkedSettings.settingsPlain = false;
+    EXPECT_EQ(JudgeRemoval(linkedSettings).verdict, RemovalVerdict::unresolved);
 }
 
 TEST(RemovalGuard, FilesAreDeletedSubdirectoriesFirstAndLinksAreLeft) {

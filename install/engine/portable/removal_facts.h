@@ -62,6 +62,8 @@ struct RemovalFacts {
     DirectoryChain installDir;  // what that names, where it exists
     FileIdentity recordedDir;   // "Installazione"/"Directory_di_KORVA", the installer's own record
     bool markerPresent = false; // "korva.wmf" opens for reading in the installation directory
+    bool settingsPlain =
+        false; // korva.ini is a plain file (deleting a link would delete its target)
     bool finalPathsKnown = false; // the platform tells the final path of a file
     GuardedFolders guarded;
     TreeDirectory tree; // the installation directory, walked

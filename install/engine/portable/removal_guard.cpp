@@ -297,6 +297,9 @@ RemovalVerdict JudgeInstallationDirectory(const RemovalFacts& facts) {
     if (!facts.markerPresent) {
         return RemovalVerdict::noMarker;
     }
+    if (!facts.settingsPlain) {
+        return RemovalVerdict::unresolved; // it could not be deleted at the end
+    }
     if (!SurelySame(facts.installDir.self, facts.recordedDir)) {
         return RemovalVerdict::notInstalled;
     }
