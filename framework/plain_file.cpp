@@ -26,9 +26,14 @@ bool IsAbsenceError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// Gone, or going: Windows keeps a file that another program holds open (sharing deletion) until
+// it is closed, and refuses access to it meanwhile.
 bool NameIsGone(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           IsAbsenceError(GetLastError());
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return IsAbsenceError(error) || error == ERROR_ACCESS_DENIED;
 }
 
 // Deletes through a handle whose facts were checked: the file deleted is the file checked.
