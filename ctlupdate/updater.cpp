@@ -3,6 +3,8 @@
 #include "carried_library.h"
 #include "file_bytes.h"
 #include "handles.h"
+#include "plain_file.h"
+#include "restart_rename.h"
 #include "szdd.h"
 #include "version_install.h"
 
@@ -10,24 +12,18 @@ namespace korva {
 
 namespace {
 
-std::string SystemDirectory() {
-    char dir[MAX_PATH] = {};
-    UINT length = GetSystemDirectoryA(dir, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(dir, length) : std::string();
-}
-
 std::string WindowsDirectory() {
     char dir[MAX_PATH] = {};
     UINT length = GetWindowsDirectoryA(dir, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::string(dir, length) : std::string();
 }
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// True when `path` holds the carried library, expanded.
+// True when `path` is a plain file (not a link to one) that holds the carried library,
+// expanded.
 bool HoldsCarriedLibrary(const std::string& path) {
+    if (fw::StateOfName(path) != fw::NameState::plainFile) {
+        return false;
+    }
     auto carried = CarriedLibrary();
     SzddExpansion library = ExpandSzdd(carried);
     return library.ok && fw::FileHolds(path, library.data);
@@ -44,16 +40,25 @@ int IsLibraryCurrent() {
 }
 
 int WriteCarriedFile(const std::string& path, const void* data, DWORD length) {
-    fw::UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+    // Created new: an entry already under the name is never written through (a link would
+    // lead the bytes into the file it names).
+    if (fw::FreeNameForFreshFile(path) != fw::FreshName::free) {
         return 0;
     }
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), data, length, &written, nullptr)) {
-        return 0;
+    bool written = false;
+    {
+        fw::UniqueFileHandle file = fw::CreateFreshFile(path, GENERIC_READ | GENERIC_WRITE, 0);
+        if (!file) {
+            return 0;
+        }
+        DWORD count = 0;
+        written = WriteFile(file.Get(), data, length, &count, nullptr) && count == length;
     }
-    return written == length;
+    if (!written) {
+        // A partly written file is of no use to anyone; it is this call's own.
+        fw::DeletePlainFile(path);
+    }
+    return written;
 }
 
 int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceName,
@@ -63,34 +68,35 @@ int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceNam
 }
 
 int UpdateLibrary() {
-    std::string systemDir = SystemDirectory();
-    std::string windowsDir = WindowsDirectory();
+    // The directory the restart knows the library by; the files go there too.
+    const std::string systemDir = fw::SystemDirectoryForRestart();
+    const std::string windowsDir = WindowsDirectory();
     if (systemDir.empty() || windowsDir.empty()) {
         return 0;
     }
-    std::string compressedPath = systemDir + "\\" + kCompressedName;
-    std::string expandedPath = systemDir + "\\" + kExpandedName;
+    const std::string compressedPath = systemDir + "\\" + kCompressedName;
+    const std::string expandedPath = systemDir + "\\" + kExpandedName;
     auto carried = CarriedLibrary();
     if (!WriteCarriedFile(compressedPath, carried.data(), static_cast<DWORD>(carried.size()))) {
-        // A partly written file is of no use to anyone.
-        DeleteFileA(compressedPath.c_str());
         return 0;
     }
-    const bool expandedExisted = Exists(expandedPath);
+    // The version installer replaces an entry under the expanded name, and a link among them
+    // would take the file it leads to with it: the name is made free first, or nothing is done.
+    if (fw::FreeNameForFreshFile(expandedPath) != fw::FreshName::free) {
+        fw::DeletePlainFile(compressedPath);
+        return 0;
+    }
     const bool expanded = ExpandCarriedFile(systemDir, kCompressedName, systemDir, kExpandedName);
     // The restart puts whatever the file holds in place of the library: anything but the
-    // carried library (an earlier file the installation could not replace, a partial copy)
-    // must not be scheduled.
-    if (!expanded || !HoldsCarriedLibrary(expandedPath)) {
-        DeleteFileA(compressedPath.c_str());
-        // An earlier file that could not be replaced is not ours to delete.
-        if (expanded || !expandedExisted) {
-            DeleteFileA(expandedPath.c_str());
-        }
+    // carried library (a partial copy) must not be scheduled, and a restart instruction that did
+    // not reach the disk schedules nothing at all. What this attempt wrote is deleted again.
+    if (!expanded || !HoldsCarriedLibrary(expandedPath) ||
+        !fw::WriteRestartRename(windowsDir + "\\wininit.ini", systemDir + "\\" + kLibraryName,
+                                expandedPath)) {
+        fw::DeletePlainFile(compressedPath);
+        fw::DeletePlainFile(expandedPath);
         return 0;
     }
-    WritePrivateProfileStringA("rename", (systemDir + "\\" + kLibraryName).c_str(),
-                               expandedPath.c_str(), (windowsDir + "\\wininit.ini").c_str());
     return 1;
 }
 

@@ -18,7 +18,9 @@ constexpr const char* kLibraryName = "comctl32.dll";
 // is too old and must be replaced.
 int IsLibraryCurrent();
 
-// Creates or truncates `path` and writes `data` in one call: 1 when every byte was written.
+// Writes `data` in one call into `path`, created new: an earlier plain file under the name is
+// deleted first, and anything else there (a link, a directory) makes the call fail. 1 when
+// every byte was written; a file that could not be written whole is deleted again.
 int WriteCarriedFile(const std::string& path, const void* data, DWORD length);
 
 // Expands (force-install) `sourceName` of `sourceDir` into `destName` of `destDir` with the
@@ -28,9 +30,10 @@ int ExpandCarriedFile(const std::string& sourceDir, const std::string& sourceNam
                       const std::string& destDir, const std::string& destName);
 
 // Writes and expands the carried library in the system directory and, once the expanded file
-// is checked to be the carried library byte for byte, adds the rename line to "wininit.ini":
-// 1 when the replacement is scheduled, 0 when nothing was scheduled (the files written by
-// the attempt are deleted again).
+// is checked to be the carried library byte for byte, adds the rename line to "wininit.ini"
+// and reads it back: 1 when the replacement is scheduled, 0 when nothing was scheduled (the
+// files written by the attempt are deleted again). Entries under the temporary names that are
+// not plain files are never written or deleted through.
 int UpdateLibrary();
 
 } // namespace korva

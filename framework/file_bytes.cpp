@@ -82,4 +82,48 @@ bool FileHolds(const std::string& path, std::span<const std::uint8_t> expected) 
     return ReadFile(file.Get(), &extra, 1, &read, nullptr) && read == 0;
 }
 
+bool FileBegins(const std::string& path, std::span<const std::uint8_t> whole) {
+    UniqueFileHandle file = OpenForReading(path);
+    const std::optional<std::uint32_t> length =
+        file ? LengthOf(file.Get()) : std::optional<std::uint32_t>();
+    if (!length || *length == 0 || *length > whole.size()) {
+        return false;
+    }
+    std::vector<std::uint8_t> buffer(std::min<std::size_t>(kChunk, *length));
+    for (std::uint32_t done = 0; done < *length;) {
+        const DWORD part = std::min<std::uint32_t>(kChunk, *length - done);
+        if (!ReadExactly(file.Get(), buffer.data(), part) ||
+            std::memcmp(buffer.data(), whole.data() + done, part) != 0) {
+            return false;
+        }
+        done += part;
+    }
+    return true;
+}
+
+bool FileBeginsFile(const std::string& path, const std::string& wholePath) {
+    UniqueFileHandle file = OpenForReading(path);
+    UniqueFileHandle whole = OpenForReading(wholePath);
+    if (!file || !whole) {
+        return false;
+    }
+    const std::optional<std::uint32_t> length = LengthOf(file.Get());
+    const std::optional<std::uint32_t> wholeLength = LengthOf(whole.Get());
+    if (!length || !wholeLength || *length == 0 || *length > *wholeLength) {
+        return false;
+    }
+    std::vector<std::uint8_t> buffer(std::min<std::size_t>(kChunk, *length));
+    std::vector<std::uint8_t> wholeBuffer(buffer.size());
+    for (std::uint32_t done = 0; done < *length;) {
+        const DWORD part = std::min<std::uint32_t>(kChunk, *length - done);
+        if (!ReadExactly(file.Get(), buffer.data(), part) ||
+            !ReadExactly(whole.Get(), wholeBuffer.data(), part) ||
+            std::memcmp(buffer.data(), wholeBuffer.data(), part) != 0) {
+            return false;
+        }
+        done += part;
+    }
+    return true;
+}
+
 } // namespace fw

@@ -1,6 +1,7 @@
 #include "version_install.h"
 
 #include "handles.h"
+#include "plain_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,18 +10,26 @@
 namespace fw {
 
 bool IsTemporaryName(const std::string& name) {
-    return name.size() > 7 && _strnicmp(name.c_str(), "ver", 3) == 0 &&
-           _stricmp(name.c_str() + name.size() - 4, ".tmp") == 0 &&
-           name.find_first_of("\\/:") == std::string::npos;
+    constexpr std::size_t kAround = 7; // "ver" and ".tmp"
+    if (name.size() < kAround + 1 || name.size() > kAround + 4 ||
+        _strnicmp(name.c_str(), "ver", 3) != 0 ||
+        _stricmp(name.c_str() + name.size() - 4, ".tmp") != 0) {
+        return false;
+    }
+    return std::all_of(name.begin() + 3, name.end() - 4, [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    });
 }
 
 namespace {
 
 constexpr DWORD kNotAPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
 
-// Opened alone (nobody writing it) and, by its handle, a plain file last written before
-// `before`.
+// A plain file at its place, opened alone (nobody writing it), last written before `before`.
 bool IsStaleTemporaryFile(const std::string& path, const FILETIME& before) {
+    if (StateOfName(path) != NameState::plainFile) {
+        return false;
+    }
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
@@ -52,20 +61,14 @@ std::vector<std::string> TemporaryFiles(const std::string& dir) {
 
 } // namespace
 
-int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& before) {
-    int removed = 0;
+std::vector<std::string> StaleTemporaryFiles(const std::string& fullDir, const FILETIME& before) {
+    std::vector<std::string> stale;
     for (const std::string& name : TemporaryFiles(fullDir)) {
-        const std::string path = fullDir + "\\" + name;
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAPlainFile) ||
-            !IsStaleTemporaryFile(path, before)) {
-            continue;
-        }
-        if (DeleteFileA(path.c_str())) {
-            ++removed;
+        if (IsStaleTemporaryFile(fullDir + "\\" + name, before)) {
+            stale.push_back(name);
         }
     }
-    return removed;
+    return stale;
 }
 
 std::vector<std::string> ListTemporaryFiles(const std::string& dir) {
@@ -97,7 +100,7 @@ DWORD ForceVersionInstall(const std::string& sourceDir, const std::string& sourc
     for (const std::string& name : leftovers) {
         if (!Contains(earlierTemporaryFiles, name) &&
             _stricmp(name.c_str(), destName.c_str()) != 0) {
-            DeleteFileA((destDir + "\\" + name).c_str());
+            DeletePlainFile(destDir + "\\" + name);
         }
     }
     return result;

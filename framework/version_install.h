@@ -25,14 +25,15 @@ constexpr bool VersionInstallFailed(DWORD result) {
     return (result & kVersionInstallFailures) != 0;
 }
 
-// Whether `name` is one the platform gives its temporary copies: "ver<hex>.tmp".
+// Whether `name` is one the platform gives its temporary copies: "ver", one to four hex
+// digits, ".tmp" ("ver1a2b.tmp"; "verbale.tmp" is not).
 bool IsTemporaryName(const std::string& name);
 
-// Deletes, directly in the directory `fullDir` (a full path), the platform's temporary copies
-// that an installation stopped part way left behind: files named like them, last written
-// before `before`, that are plain files (never directories or links) and that nobody holds
-// open. Returns how many were deleted.
-int RemoveStaleVersionInstallFiles(const std::string& fullDir, const FILETIME& before);
+// The names, directly in the directory `fullDir` (a full path), of what may be the platform's
+// temporary copies left by an installation stopped part way: files named like them, last
+// written before `before`, that are plain files (never directories or links) and that nobody
+// holds open. Whose copies they are is for the caller to tell.
+std::vector<std::string> StaleTemporaryFiles(const std::string& fullDir, const FILETIME& before);
 
 // The platform's temporary copies directly in `dir` now: plain files named like them.
 std::vector<std::string> ListTemporaryFiles(const std::string& dir);

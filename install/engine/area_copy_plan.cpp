@@ -56,7 +56,8 @@ bool AreaCopyPlan::CopyFiles(const std::string& sourceDir, const std::string& de
     if (names.empty()) {
         return true;
     }
-    const std::vector<std::string>* earlierTemporaryFiles = run_.PrepareCopyDestination(destDir);
+    const std::vector<std::string>* earlierTemporaryFiles =
+        run_.PrepareCopyDestination(destDir, sourceDir, names);
     for (const std::string& name : names) {
         progress_->ShowFileName(name);
         long copied = CopyInstallFile(state_, sourceDir, name, destDir, name, kWholeFileCopy,

@@ -5,17 +5,21 @@
 #include "file_stamp.h"
 #include "handles.h"
 #include "paths.h"
-#include "profile.h"
+#include "plain_file.h"
+#include "restart_rename.h"
 #include "szdd.h"
 
 namespace korva {
 
 namespace {
 
+// The copy goes where the restart will look for it: under WoW64 the 32-bit system directory by
+// the name the 64-bit restart knows it by (SysWOW64). Named "system32" there, the line would
+// make the 64-bit restart put this 32-bit library in place of the 64-bit one, and leave the
+// 32-bit library the final message speaks of as it was.
 std::string SystemDirectory() {
-    char directory[kPathSize] = {};
-    UINT length = GetSystemDirectoryA(directory, sizeof directory);
-    return length > 0 && length < sizeof directory ? std::string(directory) : std::string();
+    const std::string directory = fw::SystemDirectoryForRestart();
+    return directory.size() < kPathSize ? directory : std::string();
 }
 
 // Far above any common-controls library; a larger file on the CD is not one.
@@ -59,24 +63,30 @@ void ReplaceCommonControls(const InstallState& state, const std::string& windows
     }
     const std::string systemDir = SystemDirectory();
     const std::string copyPath = CommonControlsTemporaryPath();
+    if (systemDir.empty()) {
+        incompatibleWindows = 1;
+        return;
+    }
     const fw::FileStamp before = fw::StampOf(copyPath);
+    // The temporary name is created new: an entry there that is not a plain file (a link to
+    // another file, a directory) is the copy's fault, never written or deleted through.
     if (CopyInstallFile(state, state.programSourceDir, "comctl32.dll", systemDir, "comctl32.tm2",
-                        kWholeFileCopy) == -1) {
+                        kWholeFileCopy, nullptr, nullptr, DestinationName::kCreateNew) == -1) {
         incompatibleWindows = 1;
         return;
     }
     // After Ignore, or a copy that reported success wrongly, the file under the temporary name
-    // may be an earlier file or none: the restart would put it in place of the library.
-    if (!HoldsLibraryOf(copyPath, JoinPath(state.programSourceDir, "comctl32.dll"))) {
+    // may be an earlier file, a link or none: the restart would put it in place of the library.
+    // And a restart instruction that did not reach the disk schedules nothing.
+    if (fw::StateOfName(copyPath) != fw::NameState::plainFile ||
+        !HoldsLibraryOf(copyPath, JoinPath(state.programSourceDir, "comctl32.dll")) ||
+        !fw::WriteRestartRename(JoinPath(windowsDir, "wininit.ini"), CommonControlsLibraryPath(),
+                                copyPath)) {
         if (fw::StampOf(copyPath) != before) {
-            DeleteFileA(copyPath.c_str()); // made by this step; an earlier file is not ours
+            fw::DeletePlainFile(copyPath); // made by this step; an earlier file is not ours
         }
         incompatibleWindows = 1;
-        return;
     }
-    // At the next start the platform moves the temporary file over the library.
-    fw::WriteProfileText(JoinPath(windowsDir, "wininit.ini"), "rename",
-                         CommonControlsLibraryPath().c_str(), copyPath);
 }
 
 } // namespace korva

@@ -14,7 +14,8 @@ namespace korva {
 // cannot be loaded at all does not count as too old.
 bool CommonControlsTooOld();
 
-// The system directory's library and the temporary name of its replacement.
+// The system directory's library and the temporary name of its replacement, in the directory
+// the restart finds them in (under WoW64, the 32-bit system directory by its 64-bit name).
 std::string CommonControlsLibraryPath();
 std::string CommonControlsTemporaryPath();
 
@@ -24,9 +25,10 @@ std::string CommonControlsTemporaryPath();
 bool HoldsLibraryOf(const std::string& copyPath, const std::string& sourcePath);
 
 // Checks the library and schedules its replacement. `doneMessageMode` is cleared when the
-// library is too old; `incompatibleWindows` is set when the user abandoned the copy or the
-// copy in the system directory is not the CD's library (then no replacement is scheduled and
-// a copy this step made is deleted again).
+// library is too old; `incompatibleWindows` is set when the user abandoned the copy, when the
+// file under the temporary name is not a plain file holding the CD's library, or when the
+// restart instruction did not reach the disk (then no replacement is scheduled and a copy this
+// step made is deleted again).
 void ReplaceCommonControls(const InstallState& state, const std::string& windowsDir,
                            int& doneMessageMode, int& incompatibleWindows);
 

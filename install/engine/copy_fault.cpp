@@ -19,6 +19,8 @@ unsigned CauseTextId(DestinationCause cause) {
         return IDS_CAUSE_DISK_FULL;
     case DestinationCause::kNoDirectory:
         return IDS_CAUSE_NO_DIRECTORY;
+    case DestinationCause::kNotAFile:
+        return IDS_CAUSE_NOT_A_FILE;
     case DestinationCause::kNotWritable:
         break;
     }
@@ -48,6 +50,9 @@ DestinationCause DestinationCauseOfError(DWORD win32Error) {
         return DestinationCause::kDiskFull;
     case ERROR_PATH_NOT_FOUND:
         return DestinationCause::kNoDirectory;
+    case ERROR_FILE_EXISTS: // a file created new found its name taken
+    case ERROR_ALREADY_EXISTS:
+        return DestinationCause::kNotAFile;
     default:
         return DestinationCause::kNotWritable;
     }

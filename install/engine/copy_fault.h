@@ -10,7 +10,13 @@
 namespace korva {
 
 enum class CopyFaultPlace { kSource, kDestination, kMemory };
-enum class DestinationCause { kNotWritable, kInUse, kDiskFull, kNoDirectory };
+enum class DestinationCause {
+    kNotWritable,
+    kInUse,
+    kDiskFull,
+    kNoDirectory,
+    kNotAFile, // a link, a directory or a device holds the name of a file created new
+};
 
 struct CopyFault {
     CopyFaultPlace place = CopyFaultPlace::kSource;

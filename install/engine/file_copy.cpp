@@ -4,6 +4,8 @@
 #include "copy_fault.h"
 #include "copy_progress_dialog.h"
 #include "file_listing.h"
+#include "file_probe.h"
+#include "plain_file.h"
 #include "platform_probes.h"
 #include "resource.h"
 #include "resource_strings.h"
@@ -15,7 +17,8 @@ namespace korva {
 long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
                      const std::string& sourceName, const std::string& destDir,
                      const std::string& destName, int method, CopyProgressDialog* progress,
-                     const std::vector<std::string>* earlierTemporaryFiles) {
+                     const std::vector<std::string>* earlierTemporaryFiles,
+                     DestinationName destination) {
     if (state.systemType == kWindows95Family) {
         method = kVersionInstall;
     }
@@ -25,7 +28,17 @@ long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
     for (;;) {
         CopyFault fault;
         bool copied = false;
-        if (method == kVersionInstall) {
+        // A file copied onto itself is left as it is (the copy sees to that), never deleted.
+        const bool createNew =
+            destination == DestinationName::kCreateNew &&
+            lstrcmpiA(fw::FullPathOf(sourcePath).c_str(), fw::FullPathOf(destPath).c_str()) != 0;
+        const fw::FreshName room =
+            createNew ? fw::FreeNameForFreshFile(destPath) : fw::FreshName::free;
+        if (room != fw::FreshName::free) {
+            fault.place = CopyFaultPlace::kDestination;
+            fault.cause = room == fw::FreshName::taken ? DestinationCause::kNotAFile
+                                                       : DestinationCauseOfError(GetLastError());
+        } else if (method == kVersionInstall) {
             const DWORD result =
                 earlierTemporaryFiles
                     ? fw::ForceVersionInstall(sourceDir, sourceName, destDir, destName,
@@ -36,7 +49,7 @@ long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
                 fault = VersionInstallFault(result, destDir, static_cast<std::uint32_t>(size));
             }
         } else {
-            copied = CopyWholeFile(sourcePath, destPath, fault) == 0;
+            copied = CopyWholeFile(sourcePath, destPath, fault, createNew) == 0;
         }
         if (copied) {
             return size;

@@ -19,18 +19,26 @@ namespace korva {
 
 enum CopyMethod { kWholeFileCopy = 1, kVersionInstall = 3 };
 
+// How the destination name is treated: an installed file replaces what is there; a temporary
+// file is created new, and only an earlier plain file under its name gives way to it.
+enum class DestinationName { kReplace, kCreateNew };
+
 // Copies <sourceDir>\<sourceName> to <destDir>\<destName>. Returns the source's size on
 // success, 1 after Ignore, -1 after Abort. The Windows 95 family always uses the version
 // installation. A source that cannot be read asks for the right disk, naming the source's
 // real path; a destination that refuses the file is named with the cause. `progress`, when
 // given, paints the latest file name before the question. `earlierTemporaryFiles`, when
 // given, are the version installation's temporary files that were in `destDir` before the
-// run's copies into it (otherwise the directory is listed before the copy).
+// run's copies into it (otherwise the directory is listed before the copy). With
+// DestinationName::kCreateNew, every attempt first deletes an earlier plain file under the
+// destination name; a link, a directory or a device there is a destination fault, never
+// written or deleted through.
 long CopyInstallFile(const InstallState& state, const std::string& sourceDir,
                      const std::string& sourceName, const std::string& destDir,
                      const std::string& destName, int method,
                      CopyProgressDialog* progress = nullptr,
-                     const std::vector<std::string>* earlierTemporaryFiles = nullptr);
+                     const std::vector<std::string>* earlierTemporaryFiles = nullptr,
+                     DestinationName destination = DestinationName::kReplace);
 
 // Sum of the sizes of <dir>\<name> over a comma-separated list; missing files add nothing.
 std::uint32_t SumFileSizes(const std::string& dir, const std::string& list);

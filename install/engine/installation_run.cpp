@@ -6,14 +6,19 @@
 #include "directory_levels.h"
 #include "file_listing.h"
 #include "file_probe.h"
+#include "guarded_folders.h"
 #include "install_type_dialog.h"
 #include "installer_dir.h"
 #include "path_prompt_dialog.h"
+#include "plain_file.h"
 #include "platform_probes.h"
 #include "profile.h"
+#include "removal_guard.h"
+#include "removal_survey.h"
 #include "resource.h"
 #include "resource_strings.h"
 #include "setup_values.h"
+#include "stale_copies.h"
 #include "version_install.h"
 
 namespace korva {
@@ -83,7 +88,8 @@ bool InstallationRun::CaseInsensitiveLess::operator()(const std::string& a,
 }
 
 const std::vector<std::string>*
-InstallationRun::PrepareCopyDestination(const std::string& destDir) {
+InstallationRun::PrepareCopyDestination(const std::string& destDir, const std::string& sourceDir,
+                                        const std::vector<std::string>& names) {
     if (state_.systemType != kWindows95Family) {
         return nullptr;
     }
@@ -93,10 +99,26 @@ InstallationRun::PrepareCopyDestination(const std::string& destDir) {
     }
     auto prepared = preparedDestinations_.find(full);
     if (prepared == preparedDestinations_.end()) {
-        fw::RemoveStaleVersionInstallFiles(full, started_);
-        prepared = preparedDestinations_.emplace(full, fw::ListTemporaryFiles(full)).first;
+        // Listed once, before the first copy into the directory: a listing before every file
+        // would cost a scan of the whole directory per file.
+        prepared = preparedDestinations_
+                       .emplace(full, PreparedDestination{fw::ListTemporaryFiles(full),
+                                                          fw::StaleTemporaryFiles(full, started_)})
+                       .first;
     }
-    return &prepared->second;
+    PreparedDestination& destination = prepared->second;
+    std::erase_if(destination.staleCandidates, [&](const std::string& name) {
+        const std::string path = JoinPath(full, name);
+        if (!IsInterruptedCopyOf(path, sourceDir, names) ||
+            fw::DeletePlainFile(path) != fw::DeleteOutcome::deleted) {
+            return false;
+        }
+        std::erase_if(destination.temporaryFiles, [&](const std::string& other) {
+            return _stricmp(other.c_str(), name.c_str()) == 0;
+        });
+        return true;
+    });
+    return &destination.temporaryFiles;
 }
 
 int InstallationRun::Execute() {
@@ -193,12 +215,27 @@ bool InstallationRun::ChooseSource() {
 }
 
 bool InstallationRun::ChooseDestination() {
-    std::string typed;
-    if (!AskPath(IDS_PROMPT_DESTINATION, "C:\\korva", typed)) {
-        return false;
+    std::string text = "C:\\korva";
+    for (;;) {
+        std::string typed;
+        if (!AskPath(IDS_PROMPT_DESTINATION, text, typed)) {
+            return false;
+        }
+        const std::string destination = NormalizePath(typed);
+        // What is installed can be removed: a directory the removal would refuse to empty (a
+        // root, a system or shell folder, anything inside the Windows directory) is no place
+        // for the product, whose removal would delete other programs' files there.
+        if (JudgeDestination(GatherDestinationFacts(destination),
+                             GatherGuardedFolders(request_.windowsDir)) ==
+            RemovalVerdict::allowed) {
+            CopyToField(state_.programDir, destination);
+            return EnsureDirectory(state_.programDir);
+        }
+        AppMessageBox(fw::FormatText(fw::LoadResourceString(IDS_DESTINATION_REFUSED).c_str(),
+                                     destination.c_str()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        text = destination;
     }
-    CopyToField(state_.programDir, NormalizePath(typed));
-    return EnsureDirectory(state_.programDir);
 }
 
 bool InstallationRun::DiscoverAreas() {

@@ -35,11 +35,14 @@ public:
     void ReleaseProgress();
     // Repaints the part of the cover window that a closed or hidden dialog covered.
     void RepaintCoverUnder(const RECT& screenRect);
-    // Before the first copy into `destDir`: on the Windows 95 family, deletes the temporary
-    // files of the version installation that an earlier run stopped part way left there, and
+    // Before copies of `names` of `sourceDir` into `destDir`, on the Windows 95 family: deletes
+    // the temporary copies of those very files that an earlier run stopped part way left there
+    // (what else is named like the platform's copies is not this installer's, and stays), and
     // gives the temporary files still there, for the copies into it to leave alone (null on
     // Windows NT, or when the directory cannot be resolved: each copy then lists it itself).
-    const std::vector<std::string>* PrepareCopyDestination(const std::string& destDir);
+    const std::vector<std::string>* PrepareCopyDestination(const std::string& destDir,
+                                                           const std::string& sourceDir,
+                                                           const std::vector<std::string>& names);
 
 private:
     bool ChooseSource();
@@ -67,7 +70,11 @@ private:
     struct CaseInsensitiveLess {
         bool operator()(const std::string& a, const std::string& b) const;
     };
-    std::map<std::string, std::vector<std::string>, CaseInsensitiveLess> preparedDestinations_;
+    struct PreparedDestination {
+        std::vector<std::string> temporaryFiles;  // there before this run's copies into it
+        std::vector<std::string> staleCandidates; // of those, the ones an earlier run may have left
+    };
+    std::map<std::string, PreparedDestination, CaseInsensitiveLess> preparedDestinations_;
 };
 
 } // namespace korva

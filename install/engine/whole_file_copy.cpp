@@ -4,6 +4,7 @@
 #include "file_exception.h"
 #include "file_probe.h"
 #include "handles.h"
+#include "plain_file.h"
 
 namespace korva {
 
@@ -34,7 +35,8 @@ int CopyWholeFile(const std::string& sourcePath, const std::string& destPath) {
     return CopyWholeFile(sourcePath, destPath, fault);
 }
 
-int CopyWholeFile(const std::string& sourcePath, const std::string& destPath, CopyFault& fault) {
+int CopyWholeFile(const std::string& sourcePath, const std::string& destPath, CopyFault& fault,
+                  bool createNew) {
     const std::string fullSource = fw::FullPathOf(sourcePath);
     if (!fullSource.empty() && fullSource == fw::FullPathOf(destPath)) {
         return 0;
@@ -46,7 +48,8 @@ int CopyWholeFile(const std::string& sourcePath, const std::string& destPath, Co
         return SourceFailure(fault);
     }
     fw::UniqueFileHandle dest(CreateFileA(destPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                          createNew ? CREATE_NEW : CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!dest) {
         return DestinationFailure(fault);
     }
@@ -80,7 +83,7 @@ int CopyWholeFile(const std::string& sourcePath, const std::string& destPath, Co
     }
     dest.Reset();
     if (result != 0) {
-        DeleteFileA(destPath.c_str());
+        fw::DeletePlainFile(destPath);
     }
     return result;
 }

@@ -171,6 +171,109 @@ TEST_F(Closing, TheRestartPutsTheCopiedLibraryInPlaceOfTheNamedFile) {
     testfs::DeleteFileIfAny(testfs::WindowsDir() + "\\wininit.bak");
 }
 
+// ---- Temporary names that are not plain files, restart lists that cannot be written ----
+
+// A link under the temporary name (a Linux symbolic link, which Wine shows as an ordinary
+// file): neither the file it leads to nor the link is written or deleted.
+TEST_F(Closing, ALinkUnderTheTemporaryNameIsADestinationFaultAndLeadsNowhere) {
+    const testfs::ScopedOutsideDir outsideDir("tm2-" + TestName());
+    const std::string target = outsideDir.Path() + "\\altrui.dll";
+    testfs::WriteFile(target, "somebody else's library");
+    UseLibrary(Library::Old);
+    std::string text;
+    {
+        testfs::ScopedLink link(TemporaryPath(), target);
+        InstallerRun run(cd_);
+        InstallUpToTheQuestion(run, IDNO);
+        for (int answer : {IDRETRY, IDIGNORE}) {
+            HWND box = run.WaitMessage("comctl32.tm2");
+            ASSERT_NE(box, nullptr) << Shown(run.Pid());
+            EXPECT_EQ(robot::MessageBoxText(box),
+                      "Impossibile scrivere \"" + TemporaryPath() +
+                          "\" sul disco di destinazione: al posto del file c'è un collegamento o "
+                          "una directory.  Risolvere il problema e riprovare.");
+            ASSERT_TRUE(robot::Click(box, answer));
+            EXPECT_TRUE(robot::WaitForWindowGone(box));
+        }
+        text = FinalMessage(run, std::string(kIncompatibleStart).substr(0, 20));
+        EXPECT_TRUE(testfs::Exists(TemporaryPath())) << "the link itself was deleted";
+    }
+    EXPECT_EQ(text.rfind(kIncompatibleStart, 0), 0u) << text;
+    EXPECT_EQ(testfs::ReadFile(target), "somebody else's library");
+    EXPECT_EQ(Joined(RenameLines()), "");
+}
+
+// The platform's profile service says the line is written even when the disk refused it: only
+// the line read back from the disk counts.
+TEST_F(Closing, ARestartListThatCannotBeWrittenSchedulesNothingAndSaysSo) {
+    testfs::WriteFile(WininitPath(), "[rename]\r\n");
+    UseLibrary(Library::Old);
+    std::string text;
+    {
+        testfs::ScopedReadOnly locked(WininitPath());
+        InstallerRun run(cd_);
+        InstallUpToTheQuestion(run, IDNO);
+        text = FinalMessage(run, std::string(kIncompatibleStart).substr(0, 20));
+    }
+    EXPECT_EQ(text.rfind(kIncompatibleStart, 0), 0u) << text;
+    EXPECT_EQ(testfs::ReadFile(WininitPath()), "[rename]\r\n");
+    EXPECT_FALSE(testfs::Exists(TemporaryPath())) << "the copy made for the restart stayed";
+}
+
+namespace {
+
+// A file of the prefix put back as it was when the scope ends, however it ends.
+class ScopedFileBackup {
+public:
+    explicit ScopedFileBackup(std::string path)
+        : path_(std::move(path)), content_(testfs::ReadFile(path_)) {}
+    ~ScopedFileBackup() {
+        if (testfs::ReadFile(path_) != content_) {
+            testfs::WriteFile(path_, content_);
+        }
+    }
+    ScopedFileBackup(const ScopedFileBackup&) = delete;
+    ScopedFileBackup& operator=(const ScopedFileBackup&) = delete;
+    const std::string& Content() const { return content_; }
+
+private:
+    std::string path_;
+    std::string content_;
+};
+
+} // namespace
+
+// On 64-bit Windows the restart runs with 64-bit eyes: its system32 is the 64-bit system
+// directory. The line names the 32-bit directory as the restart knows it, so that the 32-bit
+// library the final message speaks of is the one replaced. Shown on the prefix's own libraries,
+// which are put back afterwards.
+TEST_F(Closing, UnderWow64TheRestartReplacesThe32BitLibraryAndLeavesThe64BitOne) {
+    if (!testfs::RunsUnderWow64()) {
+        GTEST_SKIP() << "WoW64 is the 64-bit prefix's";
+    }
+    const std::string wow64 = testfs::WindowsDir() + "\\syswow64";
+    const std::string native = testfs::WindowsDir() + "\\sysnative";
+    UseLibrary(Library::Old);
+    InstallerRun run(cd_);
+    InstallUpToTheQuestion(run, IDNO);
+    EXPECT_EQ(FinalMessage(run, "ATTENZIONE"), kRestartText);
+    ASSERT_EQ(Joined(RenameLines()), wow64 + "\\comctl32.dll=" + wow64 + "\\comctl32.tm2\n");
+
+    const ScopedFileBackup library32(wow64 + "\\comctl32.dll");
+    const ScopedFileBackup library64(native + "\\comctl32.dll");
+    ASSERT_FALSE(library64.Content().empty());
+    ASSERT_TRUE(library32.Content() != testfs::ReadFile(cd_ + "\\comctl32.dll"));
+    robot::Process restart; // the 64-bit restart, as the system runs it
+    ASSERT_TRUE(restart.Start(native + "\\wineboot.exe", "-r"));
+    EXPECT_EQ(restart.Wait(60000), 0);
+    EXPECT_TRUE(testfs::ReadFile(wow64 + "\\comctl32.dll") ==
+                testfs::ReadFile(cd_ + "\\comctl32.dll"));
+    EXPECT_TRUE(testfs::ReadFile(native + "\\comctl32.dll") == library64.Content());
+    EXPECT_FALSE(testfs::Exists(TemporaryPath()));
+    EXPECT_FALSE(testfs::Exists(WininitPath()));
+    testfs::DeleteFileIfAny(testfs::WindowsDir() + "\\wininit.bak");
+}
+
 // ---- Program Manager group ----
 
 TEST_F(Closing, YesCreatesTheGroupAndASecondInstallationReplacesItsItems) {

@@ -141,6 +141,24 @@ protected:
         EXPECT_EQ(RenameValue(), "<none>");
     }
 
+    // Under Wine a link to a file looks like an ordinary file: writing or deleting through its
+    // name would overwrite or delete the file it leads to. The update refuses instead.
+    void ExpectALinkUnderTheNameIsLeftAlone(const std::string& name) {
+        const testfs::ScopedOutsideDir outsideDir("ctlupdate-" + testfs::TestName());
+        const std::string target = outsideDir.Path() + "\\altrui.dll";
+        testfs::WriteFile(target, "somebody else's library");
+        {
+            testfs::ScopedLink link(name, target);
+            Start(Library::Old);
+            UpdateEndingWith(kFailed);
+            EXPECT_TRUE(testfs::Exists(name)) << "the link itself was deleted";
+        }
+        EXPECT_EQ(testfs::ReadFile(target), "somebody else's library");
+        EXPECT_EQ(RenameValue(), "<none>");
+        EXPECT_FALSE(testfs::Exists(CompressedPath()));
+        EXPECT_FALSE(testfs::Exists(ExpandedPath()));
+    }
+
     HWND lastBox_ = nullptr;
     winetest::ScopedDllOverrides overrides_{"ctlupdate.exe"};
     robot::Process process_;
@@ -247,6 +265,28 @@ TEST_F(CtlUpdate, StaleExpandedFileThatCanBeReplacedGivesWayToTheCarriedLibrary)
     ASSERT_FALSE(library.empty());
     EXPECT_TRUE(testfs::ReadFile(ExpandedPath()) == library) << "expanded library differs";
     EXPECT_EQ(RenameLines(), std::vector<std::string>{LibraryPath() + "=" + ExpandedPath()});
+}
+
+TEST_F(CtlUpdate, ALinkUnderTheCompressedNameIsNotWrittenThrough) {
+    ExpectALinkUnderTheNameIsLeftAlone(CompressedPath());
+}
+
+TEST_F(CtlUpdate, ALinkUnderTheExpandedNameIsNotDeletedThrough) {
+    ExpectALinkUnderTheNameIsLeftAlone(ExpandedPath());
+}
+
+// The profile service reports the line as written even when the disk refused it: the update
+// reads it back, and without it nothing is scheduled and the user is not told of success.
+TEST_F(CtlUpdate, ARestartListThatCannotBeWrittenIsAFailureNotASuccess) {
+    testfs::WriteFile(WininitPath(), "[rename]\r\n");
+    {
+        testfs::ScopedReadOnly locked(WininitPath());
+        Start(Library::Old);
+        UpdateEndingWith(kFailed);
+    }
+    EXPECT_EQ(testfs::ReadFile(WininitPath()), "[rename]\r\n");
+    EXPECT_FALSE(testfs::Exists(CompressedPath()));
+    EXPECT_FALSE(testfs::Exists(ExpandedPath()));
 }
 
 TEST(CtlUpdateOnNt, RefusesOutsideTheWindows95Family) {

@@ -94,25 +94,93 @@ TEST_F(Installation, AMissingMapFileOfTheSecondAreaIsNamedWhereItShouldBeOnTheCd
 }
 
 TEST_F(Installation, TemporaryCopiesOfAStoppedRunAreRemovedFromTheDirectoriesWrittenTo) {
-    // What a run stopped part way by the Windows 95 family's version installation leaves.
+    // What a run stopped part way by the Windows 95 family's version installation leaves: the
+    // beginning of a file it was copying, under the platform's temporary name.
     testfs::MakeDirs(destination_ + "\\italia");
     testfs::MakeDirs(destination_ + "\\altro");
-    for (const char* planted : {"\\ver1a2b.tmp", "\\italia\\VER0C0D.TMP", "\\altro\\ver0001.tmp",
-                                "\\italia\\versione.txt"}) {
-        testfs::WriteFile(destination_ + planted, "left behind");
+    const std::string program = testfs::ReadFile(cd_ + "\\korva.exe");
+    const std::string map = testfs::ReadFile(cd_ + "\\cd_ita\\italia\\italia.map");
+    ASSERT_GT(program.size(), 100u);
+    ASSERT_GT(map.size(), 10u);
+    testfs::WriteFile(destination_ + "\\ver1a2b.tmp", program.substr(0, program.size() / 2));
+    testfs::WriteFile(destination_ + "\\italia\\VER0C0D.TMP", map.substr(0, map.size() - 1));
+    testfs::WriteFile(destination_ + "\\altro\\ver0001.tmp", program.substr(0, 100));
+    // The user's own files, two hours old: named like the platform's copies or nearly so, but
+    // not copies of the CD's files.
+    const std::vector<std::string> users = {"verbale.tmp", "versione.tmp", "ver1234.tmp",
+                                            "italia\\versione.txt", "italia\\ver9.tmp"};
+    for (const std::string& name : users) {
+        testfs::WriteFile(destination_ + "\\" + name, "a user's file");
+        testfs::SetAge(destination_ + "\\" + name, 2 * 3600);
     }
+    testfs::WriteFile(destination_ + "\\italia\\ver0a.tmp", ""); // no copy's beginning
+    // A link under a temporary name, to a copy of the program's beginning outside the prefix.
+    const testfs::ScopedOutsideDir outsideDir("stale-link-" + TestName());
+    const std::string& outside = outsideDir.Path();
+    testfs::WriteFile(outside + "\\korva-inizio.exe", program.substr(0, 100));
+    testfs::ScopedLink link(destination_ + "\\ver00aa.tmp", outside + "\\korva-inizio.exe");
+    for (const char* planted : {"\\ver1a2b.tmp", "\\italia\\VER0C0D.TMP", "\\altro\\ver0001.tmp",
+                                "\\italia\\ver0a.tmp"}) {
+        testfs::SetAge(destination_ + planted, 2 * 3600);
+    }
+
     InstallerRun run(cd_);
     EXPECT_EQ(InstallItalia(run, 2).rfind(kDoneText, 0), 0u);
-    EXPECT_EQ(
-        Joined(CompareInstalledTree(Expect(2), {"ver1a2b.tmp", "italia\\VER0C0D.TMP", "altro",
-                                                "altro\\ver0001.tmp", "italia\\versione.txt"})),
-        "");
+    std::vector<std::string> preexisting = {"ver1a2b.tmp", "italia\\VER0C0D.TMP",
+                                            "altro",       "altro\\ver0001.tmp",
+                                            "ver00aa.tmp", "italia\\ver0a.tmp"};
+    preexisting.insert(preexisting.end(), users.begin(), users.end());
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(2), preexisting)), "");
     const bool windows95Family = (GetVersion() & 0x80000000u) != 0;
     // Only where this run copied files, and only on the family that makes such files.
     EXPECT_NE(testfs::Exists(destination_ + "\\ver1a2b.tmp"), windows95Family);
     EXPECT_NE(testfs::Exists(destination_ + "\\italia\\VER0C0D.TMP"), windows95Family);
     EXPECT_TRUE(testfs::Exists(destination_ + "\\altro\\ver0001.tmp"));
-    EXPECT_TRUE(testfs::Exists(destination_ + "\\italia\\versione.txt"));
+    EXPECT_TRUE(testfs::Exists(destination_ + "\\italia\\ver0a.tmp"));
+    for (const std::string& name : users) {
+        EXPECT_EQ(testfs::ReadFile(destination_ + "\\" + name), "a user's file") << name;
+    }
+    EXPECT_TRUE(testfs::Exists(destination_ + "\\ver00aa.tmp"));
+    EXPECT_EQ(testfs::ReadFile(outside + "\\korva-inizio.exe"), program.substr(0, 100));
+}
+
+// What is installed can be removed: the prompt does not take a directory that the removal would
+// refuse to empty, says why, and asks again with the text typed.
+TEST_F(Installation, TheDestinationPromptRefusesWhatARemovalCouldNotEmpty) {
+    const std::string insideWindows = testfs::WindowsDir() + "\\korva";
+    ASSERT_FALSE(testfs::Exists(insideWindows));
+    InstallerRun run(cd_);
+    ASSERT_TRUE(run.Start(""));
+    ASSERT_TRUE(run.StartEditionAndContinue(kItaliaCommand));
+    // Typed, and as the prompt gives it back.
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"C:\\Program Files", "C:\\Program Files"},
+        {"c:\\", "C:"},
+        {testfs::WindowsDir(), testfs::WindowsDir()},
+        {insideWindows + "\\", insideWindows},
+        {cd_, cd_}, // the installer's own CD
+    };
+    for (const auto& [typed, shown] : refused) {
+        SCOPED_TRACE(typed);
+        ASSERT_TRUE(run.AnswerPathPrompt(typed));
+        HWND box = run.WaitMessage("Nella directory");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(robot::MessageBoxText(box),
+                  "Nella directory \"" + shown +
+                      "\" non è possibile installare KORVA '98: è la radice di un disco, la "
+                      "directory di Windows o una directory del sistema o di altri programmi. "
+                      "Scegliere un'altra directory.");
+        EXPECT_EQ(robot::Text(box), "Installazione di  KORVA '98 3.04");
+        ASSERT_TRUE(robot::Click(box, IDOK));
+        HWND prompt = run.WaitPathPrompt();
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(robot::ItemText(prompt, 1001), shown);
+    }
+    EXPECT_FALSE(testfs::Exists(insideWindows));
+    ASSERT_TRUE(run.AnswerPathPrompt(destination_));
+    ASSERT_TRUE(run.ChooseInstallType(2));
+    EXPECT_EQ(FinishWithMessage(run).rfind(kDoneText, 0), 0u);
+    EXPECT_EQ(Joined(CompareInstalledTree(Expect(2))), "");
 }
 
 TEST_F(Installation, TypedSourceIsCheckedAndThePromptComesBackWithTheInstallerDirectory) {

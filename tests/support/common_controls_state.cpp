@@ -8,8 +8,22 @@
 
 namespace testfs {
 
+bool RunsUnderWow64() {
+    using IsWow64Function = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64 = reinterpret_cast<IsWow64Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 std::string SystemDir() {
+    using DirectoryFunction = UINT(WINAPI*)(LPSTR, UINT);
+    const auto wow64Directory = reinterpret_cast<DirectoryFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA")));
     char dir[MAX_PATH] = {};
+    if (wow64Directory && RunsUnderWow64() && wow64Directory(dir, MAX_PATH) > 0) {
+        return dir;
+    }
     GetSystemDirectoryA(dir, MAX_PATH);
     return dir;
 }

@@ -8,6 +8,10 @@
 
 namespace testfs {
 
+// True when this (32-bit) test program runs under WoW64: in the 64-bit prefix.
+bool RunsUnderWow64();
+// The system directory by the name the restart knows it: under WoW64 (the 64-bit prefix) the
+// 32-bit system directory is "SysWOW64" to the 64-bit restart, not "system32".
 std::string SystemDir();
 std::string WininitPath();
 std::string LibraryPath(); // <system>\comctl32.dll

@@ -266,13 +266,17 @@ ScopedReadOnly::~ScopedReadOnly() {
     SetReadOnly(path_, false);
 }
 
-std::string DriveLinkPath(char letter) {
-    // The prefix's drive letters are the links in its dosdevices directory.
+std::string PrefixUnixDir() {
     const std::string windows = UnixPath(WindowsDir());
     const std::size_t cut = windows.find("/dosdevices/") != std::string::npos
                                 ? windows.find("/dosdevices/")
                                 : windows.rfind("/drive_c");
-    return windows.substr(0, cut) + "/dosdevices/" +
+    return windows.substr(0, cut);
+}
+
+std::string DriveLinkPath(char letter) {
+    // The prefix's drive letters are the links in its dosdevices directory.
+    return PrefixUnixDir() + "/dosdevices/" +
            static_cast<char>(tolower(static_cast<unsigned char>(letter))) + ":";
 }
 
@@ -296,6 +300,45 @@ ScopedSmallDrive::~ScopedSmallDrive() {
     RunHostProgram("/bin/rm -f '" + driveLink_ + "'");
     RunHostProgram("/bin/umount " + mountPoint_);
     RunHostProgram("/bin/rmdir " + mountPoint_);
+}
+
+ScopedOutsideDir::ScopedOutsideDir(const std::string& name) {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    path_ = program;
+    // The prefixes run their tests side by side, and each numbers its processes from the same
+    // start: the prefix's name keeps their directories apart.
+    char prefix[64] = {};
+    const DWORD length = GetEnvironmentVariableA("KORVA_PREFIX", prefix, sizeof prefix);
+    path_ = path_.substr(0, path_.rfind('\\')) + "\\outside-" +
+            (length > 0 && length < sizeof prefix ? std::string(prefix, length) : "nt") + "-" +
+            name + "-" + std::to_string(GetCurrentProcessId());
+    RemoveTree(path_);
+    MakeDirs(path_);
+}
+
+ScopedOutsideDir::~ScopedOutsideDir() {
+    RemoveTree(path_);
+}
+
+void SetAge(const std::string& path, unsigned seconds) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time;
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart -= static_cast<unsigned long long>(seconds) * 10'000'000ull;
+    const FILETIME then{time.LowPart, time.HighPart};
+    HANDLE file =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE || !SetFileTime(file, nullptr, nullptr, &then)) {
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
+        throw std::runtime_error("cannot date " + path);
+    }
+    CloseHandle(file);
 }
 
 std::string WindowsDir() {

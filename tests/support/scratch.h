@@ -50,6 +50,8 @@ private:
 std::string UnixPath(const std::string& path);
 // The Windows path of a Linux path under Wine: the whole Linux tree is drive Z:.
 std::string WindowsPath(const std::string& unixPath);
+// The Linux directory of the Wine prefix the test runs in.
+std::string PrefixUnixDir();
 // Runs a Linux program (Wine starts ELF programs too) and returns its exit code, -1 if none.
 long RunHostProgram(const std::string& commandLine);
 
@@ -97,6 +99,24 @@ private:
     std::string driveLink_;
     bool mounted_ = false;
 };
+
+// A fresh directory of the build tree, outside the prefix (beside the test program), for one
+// test: what links from the prefix lead to, and what must survive whatever the program does
+// in the prefix. Removed again however the test ends; links in it are not followed.
+class ScopedOutsideDir {
+public:
+    explicit ScopedOutsideDir(const std::string& name);
+    ~ScopedOutsideDir();
+    ScopedOutsideDir(const ScopedOutsideDir&) = delete;
+    ScopedOutsideDir& operator=(const ScopedOutsideDir&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Makes the file look last written `seconds` ago.
+void SetAge(const std::string& path, unsigned seconds);
 
 std::string WindowsDir();
 std::string KorvaIniPath();

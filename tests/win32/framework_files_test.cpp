@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -131,9 +132,17 @@ TEST(VersionInstall, OnlyTheTemporaryNamesAreTheVersionInstallersOwn) {
     EXPECT_FALSE(fw::IsTemporaryName("version.txt"));
     EXPECT_FALSE(fw::IsTemporaryName("italia.tmp"));
     EXPECT_FALSE(fw::IsTemporaryName("ver1\\a.tmp"));
+    EXPECT_TRUE(fw::IsTemporaryName("ver1.tmp"));
+    EXPECT_TRUE(fw::IsTemporaryName("verFFFF.tmp"));
+    // A user's own files: words, not the platform's hex digits, or too many of them.
+    EXPECT_FALSE(fw::IsTemporaryName("verbale.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("versione.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("ver12345.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("ver1a2g.tmp"));
+    EXPECT_FALSE(fw::IsTemporaryName("ver1a2b.tmp.txt"));
 }
 
-TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
+TEST(VersionInstall, StaleTemporaryCopiesAreListedAndNothingElse) {
     const std::string dir = Scratch();
     testfs::MakeDirs(dir + "\\sub");
     // What a stopped installation left: two temporary copies, one of them in a subdirectory
@@ -148,6 +157,8 @@ TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
     const std::string outside = Scratch("-outside");
     testfs::WriteFile(outside + "\\kept.txt", "outside");
     testfs::ScopedLink link(dir + "\\ver0004.tmp", outside);
+    testfs::ScopedLink fileLink(dir + "\\ver0007.tmp", outside + "\\kept.txt");
+    testfs::WriteFile(dir + "\\verbale.tmp", "a user's minutes");
     testfs::WriteFile(dir + "\\ver0005.tmp", "in use");
 
     // The run started a minute ago; the leftovers are an hour old, one file was written since.
@@ -161,8 +172,9 @@ TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
         return FILETIME{time.LowPart, time.HighPart};
     };
     const FILETIME anHourAgo = before(3600);
-    for (const char* old : {"\\ver1a2b.tmp", "\\VER00FF.TMP", "\\sub\\ver0003.tmp",
-                            "\\version.tmp.txt", "\\italia.tmp", "\\ver0005.tmp"}) {
+    for (const char* old :
+         {"\\ver1a2b.tmp", "\\VER00FF.TMP", "\\sub\\ver0003.tmp", "\\version.tmp.txt",
+          "\\italia.tmp", "\\ver0005.tmp", "\\verbale.tmp"}) {
         fw::UniqueFileHandle file(CreateFileA((dir + old).c_str(), FILE_WRITE_ATTRIBUTES,
                                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(file) << old;
@@ -173,18 +185,14 @@ TEST(VersionInstall, StaleTemporaryCopiesAreRemovedAndNothingElse) {
     fw::UniqueFileHandle held(CreateFileA((dir + "\\ver0005.tmp").c_str(), GENERIC_WRITE, 0,
                                           nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    EXPECT_EQ(fw::RemoveStaleVersionInstallFiles(dir, before(7200)), 0);
-    EXPECT_TRUE(testfs::Exists(dir + "\\ver1a2b.tmp"));
+    EXPECT_TRUE(fw::StaleTemporaryFiles(dir, before(7200)).empty());
 
-    const FILETIME started = before(60);
-    EXPECT_EQ(fw::RemoveStaleVersionInstallFiles(dir, started), 2);
+    // Only old plain files named like the platform's copies, nobody writing them: never the
+    // directory, the links, the file being written, this run's file or the user's own.
+    std::vector<std::string> stale = fw::StaleTemporaryFiles(dir, before(60));
+    std::sort(stale.begin(), stale.end());
+    EXPECT_EQ(stale, (std::vector<std::string>{"VER00FF.TMP", "ver1a2b.tmp"}));
     held.Reset();
-    EXPECT_FALSE(testfs::Exists(dir + "\\ver1a2b.tmp"));
-    EXPECT_FALSE(testfs::Exists(dir + "\\VER00FF.TMP"));
-    for (const char* kept : {"\\sub\\ver0003.tmp", "\\version.tmp.txt", "\\italia.tmp",
-                             "\\ver0002.tmp", "\\ver0005.tmp", "\\ver0006.tmp"}) {
-        EXPECT_TRUE(testfs::Exists(dir + kept)) << kept;
-    }
     EXPECT_EQ(testfs::ReadFile(outside + "\\kept.txt"), "outside");
 }
 

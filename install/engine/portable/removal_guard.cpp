@@ -154,27 +154,201 @@ bool IsSameOrInside(std::string_view path, std::string_view directory) {
            path[directory.size()] == '\\';
 }
 
-RemovalVerdict JudgeRemovalDirectory(std::string_view resolvedDir,
-                                     const std::vector<std::string>& protectedDirs,
-                                     std::string_view resolvedInstalledDir) {
-    const std::string dir = CanonicalPath(resolvedDir);
-    if (dir.empty()) {
-        return RemovalVerdict::unresolved;
+namespace {
+
+bool SamePath(std::string_view a, std::string_view b) {
+    return !a.empty() && a.size() == b.size() && Folded(a) == Folded(b);
+}
+
+// The folder and every directory above it.
+bool ChainHolds(const DirectoryChain& chain, const FileIdentity& directory) {
+    if (MaybeSame(directory, chain.self)) {
+        return true;
     }
-    if (IsRootPath(dir)) {
+    return std::any_of(chain.above.begin(), chain.above.end(),
+                       [&](const FileIdentity& level) { return MaybeSame(directory, level); });
+}
+
+struct TreeJudge {
+    const RemovalFacts& facts;
+    RemovalPlan& plan;
+    std::vector<const FileIdentity*> seen;
+
+    // False when the directory, or one below it, refuses the removal (the plan says why).
+    bool Judge(const TreeDirectory& directory) {
+        if (!directory.identity.exists) {
+            // What it is cannot be told (or its listing could not be had): nothing is deleted.
+            plan.verdict = RemovalVerdict::unresolved;
+            plan.directory = directory.place;
+            return false;
+        }
+        const RemovalVerdict verdict = JudgeGuardedDirectory(directory.identity, {}, facts.guarded);
+        const bool alias = std::any_of(seen.begin(), seen.end(), [&](const FileIdentity* other) {
+            return MaybeSame(*other, directory.identity);
+        });
+        if (verdict != RemovalVerdict::allowed || IsMountPoint(directory, facts.finalPathsKnown) ||
+            alias) {
+            plan.verdict =
+                verdict != RemovalVerdict::allowed ? verdict : RemovalVerdict::mountPoint;
+            plan.directory = directory.place;
+            return false;
+        }
+        seen.push_back(&directory.identity);
+        for (const TreeDirectory& subdirectory : directory.subdirectories) {
+            if (IsLinkedDirectory(subdirectory, facts.finalPathsKnown) &&
+                !IsMountPoint(subdirectory, facts.finalPathsKnown)) {
+                continue; // never followed out of the tree
+            }
+            if (!Judge(subdirectory)) {
+                return false;
+            }
+        }
+        for (const TreeFile& file : directory.files) {
+            // A file whose name leads elsewhere is a link: it stays, and so does its target. A
+            // file whose final path could not be had is checked again when it is deleted.
+            if (!facts.finalPathsKnown || file.finalPath.empty() ||
+                SamePath(file.finalPath, file.place)) {
+                plan.files.push_back(file.place);
+            }
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+bool MaybeSame(const FileIdentity& a, const FileIdentity& b) {
+    if (a.hasIndex && b.hasIndex && a.volume == b.volume && a.index == b.index) {
+        return true;
+    }
+    return SamePath(a.path, b.path);
+}
+
+bool SurelySame(const FileIdentity& a, const FileIdentity& b) {
+    const bool byIndex = a.hasIndex && b.hasIndex;
+    const bool byPath = !a.path.empty() && !b.path.empty();
+    if (!byIndex && !byPath) {
+        return false;
+    }
+    return (!byIndex || (a.volume == b.volume && a.index == b.index)) &&
+           (!byPath || SamePath(a.path, b.path));
+}
+
+bool IsLinkedDirectory(const TreeDirectory& directory, bool finalPathsKnown) {
+    if (finalPathsKnown && !directory.identity.path.empty() &&
+        !SamePath(directory.identity.path, directory.place)) {
+        return true; // its name leads elsewhere
+    }
+    return directory.reparsePoint;
+}
+
+bool IsMountPoint(const TreeDirectory& directory, bool finalPathsKnown) {
+    // A link leads elsewhere; a mount point is where it seems, with another file system in it.
+    return directory.listedAsMountPoint || (directory.reparsePoint && finalPathsKnown &&
+                                            SamePath(directory.identity.path, directory.place));
+}
+
+RemovalVerdict JudgeGuardedDirectory(const FileIdentity& directory,
+                                     const std::vector<FileIdentity>& above,
+                                     const GuardedFolders& guarded) {
+    if (IsRootPath(CanonicalPath(directory.path)) ||
+        std::any_of(guarded.driveRoots.begin(), guarded.driveRoots.end(),
+                    [&](const FileIdentity& root) { return MaybeSame(directory, root); })) {
         return RemovalVerdict::root;
     }
-    for (const std::string& protectedDir : protectedDirs) {
-        const std::string guarded = CanonicalPath(protectedDir);
-        if (!guarded.empty() && IsSameOrInside(guarded, dir)) {
+    for (const DirectoryChain& folder : guarded.protectedFolders) {
+        if (ChainHolds(folder, directory)) {
             return RemovalVerdict::protectedDir;
         }
     }
-    const std::string installed = CanonicalPath(resolvedInstalledDir);
-    if (installed.empty() || Folded(installed) != Folded(dir)) {
+    for (const FileIdentity& windows : guarded.windowsFolders) {
+        if (MaybeSame(directory, windows)) {
+            return RemovalVerdict::protectedDir;
+        }
+        if (std::any_of(above.begin(), above.end(),
+                        [&](const FileIdentity& level) { return MaybeSame(level, windows); })) {
+            return RemovalVerdict::insideWindows;
+        }
+    }
+    if (ChainHolds(guarded.installerDir, directory)) {
+        return RemovalVerdict::installerMedium;
+    }
+    return RemovalVerdict::allowed;
+}
+
+RemovalVerdict JudgeInstallationDirectory(const RemovalFacts& facts) {
+    if (facts.korvaDir.empty()) {
+        return RemovalVerdict::noDirectory;
+    }
+    if (HasUnsafeSpelling(facts.korvaDir)) {
+        return RemovalVerdict::unresolved;
+    }
+    if (CanonicalPath(facts.korvaDir).empty()) {
+        return RemovalVerdict::relative;
+    }
+    if (!facts.installDir.self.exists) {
+        return RemovalVerdict::unresolved;
+    }
+    const RemovalVerdict verdict =
+        JudgeGuardedDirectory(facts.installDir.self, facts.installDir.above, facts.guarded);
+    if (verdict != RemovalVerdict::allowed) {
+        return verdict;
+    }
+    if (!facts.markerPresent) {
+        return RemovalVerdict::noMarker;
+    }
+    if (!facts.settingsPlain) {
+        return RemovalVerdict::unresolved; // it could not be deleted at the end
+    }
+    if (!SurelySame(facts.installDir.self, facts.recordedDir)) {
         return RemovalVerdict::notInstalled;
     }
     return RemovalVerdict::allowed;
+}
+
+RemovalPlan JudgeRemoval(const RemovalFacts& facts) {
+    RemovalPlan plan;
+    plan.directory = facts.installDir.self.exists ? facts.installDir.self.path : facts.korvaDir;
+    plan.verdict = JudgeInstallationDirectory(facts);
+    if (plan.verdict != RemovalVerdict::allowed) {
+        return plan;
+    }
+    TreeJudge judge{facts, plan, {}};
+    if (!judge.Judge(facts.tree)) {
+        plan.files.clear();
+        return plan;
+    }
+    plan.directory = facts.installDir.self.path;
+    plan.verdict = RemovalVerdict::allowed;
+    return plan;
+}
+
+RemovalVerdict JudgeDestination(const DestinationFacts& destination,
+                                const GuardedFolders& guarded) {
+    if (HasUnsafeSpelling(destination.typed)) {
+        return RemovalVerdict::unresolved;
+    }
+    const std::string typed = CanonicalPath(destination.typed);
+    if (typed.empty()) {
+        return RemovalVerdict::relative;
+    }
+    if (!destination.existing.self.exists) {
+        return RemovalVerdict::allowed; // nothing of it there: its creation will fail
+    }
+    if (destination.missing.empty()) {
+        if (destination.listedAsMountPoint ||
+            (destination.reparsePoint && SamePath(destination.existing.self.path, typed))) {
+            return RemovalVerdict::mountPoint;
+        }
+        return JudgeGuardedDirectory(destination.existing.self, destination.existing.above,
+                                     guarded);
+    }
+    // Still to be created: what it will be, below its deepest existing level.
+    FileIdentity created;
+    created.path = CanonicalPath(JoinPath(destination.existing.self.path, destination.missing));
+    std::vector<FileIdentity> above = {destination.existing.self};
+    above.insert(above.end(), destination.existing.above.begin(), destination.existing.above.end());
+    return JudgeGuardedDirectory(created, above, guarded);
 }
 
 } // namespace korva

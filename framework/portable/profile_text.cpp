@@ -1,0 +1,58 @@
+#include "profile_text.h"
+
+#include <cctype>
+
+namespace fw {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ProfileTextHasLine(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    bool inSection = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line =
+            Trimmed(end == std::string_view::npos ? text : text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.starts_with('[')) {
+            const std::size_t close = line.find(']');
+            inSection = close != std::string_view::npos &&
+                        SameText(Trimmed(line.substr(1, close - 1)), Trimmed(section));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (inSection && equals != std::string_view::npos &&
+            SameText(Trimmed(line.substr(0, equals)), Trimmed(key)) &&
+            SameText(Trimmed(line.substr(equals + 1)), Trimmed(value))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace fw
