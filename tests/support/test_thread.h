@@ -25,7 +25,7 @@ public:
     void Join();
 
 private:
-    static DWORD WINAPI Start(void* body);
+    static unsigned __stdcall Start(void* body);
 
     std::unique_ptr<std::function<void()>> body_;
     HANDLE handle_ = nullptr;
