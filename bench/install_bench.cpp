@@ -2,7 +2,7 @@
 // completa" to the final message. Prints "install_ms <n>".
 // Usage: install_bench <CD directory> <destination>
 #include "bench_report.h"
-#include "installer_driver.h"
+#include "tests/support/installer_driver.h"
 
 #include <cstdio>
 #include <cstring>

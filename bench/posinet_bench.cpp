@@ -5,10 +5,10 @@
 #include "bench_report.h"
 #include "linux_cpu_time.h"
 
-#include "dde_test_client.h"
-#include "posinet_cycles.h"
-#include "posinet_driver.h"
-#include "posinet_load.h"
+#include "tests/support/dde_test_client.h"
+#include "tests/support/posinet_cycles.h"
+#include "tests/support/posinet_driver.h"
+#include "tests/support/posinet_load.h"
 #include "scratch.h"
 
 #include "element_table.h"

@@ -1,7 +1,7 @@
 // Cancelling a running installation with the keyboard. These scenarios hold a key down on
 // the shared display, so they run alone.
-#include "fault_checks.h"
-#include "installation_fixture.h"
+#include "tests/support/fault_checks.h"
+#include "tests/support/installation_fixture.h"
 #include "message_boxes.h"
 #include "test_seed.h"
 

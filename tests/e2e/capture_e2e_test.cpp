@@ -4,7 +4,7 @@
 #include "colour_reduction.h"
 #include "robot.h"
 #include "scratch.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "test_name.h"
 
 #include <gtest/gtest.h>

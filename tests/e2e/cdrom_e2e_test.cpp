@@ -6,8 +6,8 @@
 // must be plain files that can be changed and removed, and the paths written name the drive.
 #include "cdrom_drive.h"
 #include "drive_trace.h"
-#include "installation_fixture.h"
-#include "shell_state.h"
+#include "tests/support/installation_fixture.h"
+#include "tests/support/shell_state.h"
 
 #include <gtest/gtest.h>
 

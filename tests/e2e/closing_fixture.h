@@ -8,8 +8,8 @@
 #pragma once
 
 #include "dll_override.h"
-#include "installation_fixture.h"
-#include "shell_state.h"
+#include "tests/support/installation_fixture.h"
+#include "tests/support/shell_state.h"
 
 #include <gtest/gtest.h>
 

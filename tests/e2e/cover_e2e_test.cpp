@@ -1,9 +1,9 @@
 // The pictures of the launcher as the user sees them: the menu's background, the cover chosen
 // for the screen size with its fallbacks, and the metafile cover in its frame, checked in
 // screenshots against the picture files.
-#include "installer_driver.h"
+#include "tests/support/installer_driver.h"
 #include "scratch.h"
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 #include "test_picture.h"
 #include "test_name.h"
 

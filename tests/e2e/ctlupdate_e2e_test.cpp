@@ -7,7 +7,7 @@
 #include "ini_value.h"
 #include "robot.h"
 #include "scratch.h"
-#include "shell_state.h"
+#include "tests/support/shell_state.h"
 #include "test_name.h"
 
 #include <windows.h>

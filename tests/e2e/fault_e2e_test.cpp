@@ -1,8 +1,8 @@
 // Installations that go wrong part way: a destination that refuses writes, a disk that fills
 // up, bad and over-long input on the CD and at the prompts. Whatever happens, the files copied
 // so far are complete, the settings files are well-formed and a second installation works.
-#include "fault_checks.h"
-#include "installation_fixture.h"
+#include "tests/support/fault_checks.h"
+#include "tests/support/installation_fixture.h"
 #include "message_boxes.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 // Installations from the sample CD through the real dialogs: what is copied where, the
 // settings files key by key, and the prompts, questions and ways out of a run.
-#include "installation_fixture.h"
+#include "tests/support/installation_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The launcher as the user meets it: command line, main menu, editions, demonstration,
 // welcome and final message, driven through the real install.exe in the prefix.
-#include "installer_driver.h"
+#include "tests/support/installer_driver.h"
 #include "scratch.h"
 #include "test_name.h"
 

@@ -1,10 +1,10 @@
 // posinet as the map program meets it: the real program from the sample CD, a real DDEML
 // client in this process, a window of this process that receives the commands, and the map
 // viewer with its log.
-#include "dde_test_client.h"
-#include "posinet_cycles.h"
-#include "posinet_driver.h"
-#include "posinet_load.h"
+#include "tests/support/dde_test_client.h"
+#include "tests/support/posinet_cycles.h"
+#include "tests/support/posinet_driver.h"
+#include "tests/support/posinet_load.h"
 #include "scratch.h"
 
 #include "records.h"

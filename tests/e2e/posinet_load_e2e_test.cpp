@@ -11,9 +11,9 @@
 // a Wine process, which Wine's DDEML would use up if posinet did not free the block it keeps
 // for every datum posted to another process. (A receiving process keeps one block per datum
 // too, which is why the clients stay below that number.)
-#include "posinet_cycles.h"
-#include "posinet_driver.h"
-#include "posinet_load.h"
+#include "tests/support/posinet_cycles.h"
+#include "tests/support/posinet_driver.h"
+#include "tests/support/posinet_load.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>

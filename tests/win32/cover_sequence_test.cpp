@@ -5,7 +5,7 @@
 #include "fake_installation.h"
 #include "main_menu_dialog.h"
 #include "scratch.h"
-#include "ui_thread.h"
+#include "tests/support/ui_thread.h"
 
 #include <gtest/gtest.h>
 

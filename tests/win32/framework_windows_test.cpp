@@ -7,7 +7,7 @@
 
 #include "framework_windows.h"
 #include "robot.h"
-#include "ui_thread.h"
+#include "tests/support/ui_thread.h"
 
 #include <windows.h>
 

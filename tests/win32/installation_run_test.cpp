@@ -4,7 +4,7 @@
 #include "ini_value.h"
 #include "platform_probes.h"
 #include "scratch.h"
-#include "ui_thread.h"
+#include "tests/support/ui_thread.h"
 
 #include <gtest/gtest.h>
 

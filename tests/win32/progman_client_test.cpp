@@ -5,7 +5,7 @@
 #include "dde_handles.h"
 #include "progman_client.h"
 #include "scratch.h"
-#include "ui_thread.h"
+#include "tests/support/ui_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "posinet_driver.h"
+#include "tests/support/posinet_driver.h"
 
 #include "scratch.h"
 

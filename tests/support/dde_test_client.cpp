@@ -1,4 +1,4 @@
-#include "dde_test_client.h"
+#include "tests/support/dde_test_client.h"
 
 #include <dde.h>
 

@@ -1,4 +1,4 @@
-#include "install_oracle.h"
+#include "tests/support/install_oracle.h"
 
 #include "scratch.h"
 

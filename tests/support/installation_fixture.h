@@ -3,8 +3,8 @@
 #pragma once
 
 #include "ini_value.h"
-#include "install_oracle.h"
-#include "installer_driver.h"
+#include "tests/support/install_oracle.h"
+#include "tests/support/installer_driver.h"
 #include "message_boxes.h"
 #include "scratch.h"
 #include "test_name.h"

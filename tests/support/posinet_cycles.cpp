@@ -1,6 +1,6 @@
-#include "posinet_cycles.h"
+#include "tests/support/posinet_cycles.h"
 
-#include "posinet_driver.h"
+#include "tests/support/posinet_driver.h"
 
 #include "element_table.h"
 #include "records.h"

@@ -1,4 +1,4 @@
-#include "installer_driver.h"
+#include "tests/support/installer_driver.h"
 
 #include "scratch.h"
 

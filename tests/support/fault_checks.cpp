@@ -1,4 +1,4 @@
-#include "fault_checks.h"
+#include "tests/support/fault_checks.h"
 
 #include "message_boxes.h"
 #include "robot.h"

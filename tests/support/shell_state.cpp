@@ -1,4 +1,4 @@
-#include "shell_state.h"
+#include "tests/support/shell_state.h"
 
 #include "robot.h"
 #include "scratch.h"

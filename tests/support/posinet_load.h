@@ -3,7 +3,7 @@
 // And what posinet costs meanwhile: its memory and its processor time.
 #pragma once
 
-#include "dde_test_client.h"
+#include "tests/support/dde_test_client.h"
 #include "handles.h"
 #include "test_thread.h"
 

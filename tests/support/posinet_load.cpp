@@ -1,4 +1,4 @@
-#include "posinet_load.h"
+#include "tests/support/posinet_load.h"
 
 #include "element_table.h"
 #include "records.h"

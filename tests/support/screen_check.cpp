@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "screen_check.h"
+#include "tests/support/screen_check.h"
 
 #include "bitmap_file.h"
 #include "robot.h"

@@ -4,7 +4,7 @@
 // cycle shows as a gap in that count.
 #pragma once
 
-#include "dde_test_client.h"
+#include "tests/support/dde_test_client.h"
 
 #include <cstddef>
 #include <cstdint>
