@@ -4,6 +4,8 @@
 // the installer uses on the Windows 95 family (the floor of the version installation). No
 // window, no checks. Prints "copy_ms <n>" and "files <n>".
 // Usage: copy_floor [--version-install] <destination> <source>...
+#include "tests/support/directory_entries.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -58,18 +60,9 @@ void CopyTree(Method method, const std::string& from, const std::string& to) {
         return;
     }
     CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
+    for (const WIN32_FIND_DATAA& entry : testfs::DirectoryEntries(from)) {
+        CopyTree(method, from + "\\" + entry.cFileName, to + "\\" + entry.cFileName);
     }
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") {
-            CopyTree(method, from + "\\" + name, to + "\\" + name);
-        }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "linux_cpu_time.h"
 
 #include "handles.h"
+#include "tests/support/directory_entries.h"
 
 #include <windows.h>
 
@@ -25,25 +26,20 @@ std::string ReadWhole(const std::string& path) {
     return text;
 }
 
-template <typename Visit> void ForEachEntry(const std::string& dir, Visit visit) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
+// The entries of a /proc directory that are processes or threads: their names are numbers.
+template <typename Visit> void ForEachNumberedEntry(const std::string& dir, Visit visit) {
+    for (const WIN32_FIND_DATAA& entry : testfs::DirectoryEntries(dir)) {
         if (entry.cFileName[0] >= '0' && entry.cFileName[0] <= '9') {
             visit(std::string(entry.cFileName));
         }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    }
 }
 
 } // namespace
 
 bool LinuxCpuTime::Find(const std::string& windowsProgram) {
     procDir_.clear();
-    ForEachEntry(kProc, [&](const std::string& pid) {
+    ForEachNumberedEntry(kProc, [&](const std::string& pid) {
         if (!procDir_.empty()) {
             return;
         }
@@ -63,7 +59,7 @@ uint64_t LinuxCpuTime::Nanoseconds() const {
         return total;
     }
     const std::string tasks = procDir_ + "\\task";
-    ForEachEntry(tasks, [&](const std::string& tid) {
+    ForEachNumberedEntry(tasks, [&](const std::string& tid) {
         // "time on the processor, time waiting, timeslices", in nanoseconds.
         total += std::strtoull(ReadWhole(tasks + "\\" + tid + "\\schedstat").c_str(), nullptr, 10);
     });

@@ -2,6 +2,7 @@
 // removal item, after the map program's first start has recorded the installation directory;
 // the three refusals; and a file that cannot be deleted.
 #include "removal_fixture.h"
+#include "tests/support/directory_entries.h"
 
 #include <gtest/gtest.h>
 
@@ -257,11 +258,9 @@ TEST_F(Removal, ALinkOutOfTheInstallationIsNotFollowed) {
     // attributes and to the directory listing alike.
     const DWORD linkAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     EXPECT_EQ(GetFileAttributesA((destination_ + "\\fuori").c_str()), linkAttributes);
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((destination_ + "\\fuori").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    FindClose(find);
-    EXPECT_EQ(entry.dwFileAttributes, linkAttributes);
+    const std::vector<WIN32_FIND_DATAA> entries = testfs::FindEntries(destination_ + "\\fuori");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].dwFileAttributes, linkAttributes);
 
     InstallerRun removal(cd_);
     StartRemoval(removal);

@@ -1,55 +1,18 @@
 #include "tests/support/install_oracle.h"
 
 #include "scratch.h"
-
-#include <windows.h>
+#include "tests/support/directory_entries.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace e2e {
 
 namespace {
 
-std::vector<std::string> FilesMatching(const std::string& pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            names.push_back(entry.cFileName);
-        }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return names;
-}
-
-std::vector<std::string> SubdirectoriesOf(const std::string& dir) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = entry.cFileName;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return names;
-}
-
 void AddDirectory(std::vector<PlannedCopy>& copies, const std::string& sourceDir,
                   const std::string& installedDir) {
-    std::vector<std::string> names = FilesMatching(sourceDir + "\\*.*");
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    });
-    for (const std::string& name : names) {
+    for (const std::string& name : testfs::FileNames(sourceDir + "\\*.*")) {
         copies.push_back(
             {installedDir.empty() ? name : installedDir + "\\" + name, sourceDir + "\\" + name});
     }
@@ -70,15 +33,12 @@ std::string Lower(std::string text) {
 
 std::vector<std::string> AreasOf(const std::string& sourceDir) {
     std::vector<std::string> areas;
-    for (const std::string& name : SubdirectoriesOf(sourceDir)) {
+    for (const std::string& name : testfs::SubdirectoryNames(sourceDir)) {
         if (name[0] != '.' && name != "demo" && name != "kdemo" && name != "KDEMO" &&
             name != "Kdemo") {
             areas.push_back(name);
         }
     }
-    std::sort(areas.begin(), areas.end(), [](const std::string& a, const std::string& b) {
-        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    });
     return areas;
 }
 
@@ -90,11 +50,7 @@ std::vector<PlannedCopy> PlannedCopies(const InstallExpectation& e) {
             copies.push_back({name, e.programSourceDir + "\\" + name});
         }
         for (const char* pattern : {"*.bmp", "*.wmf", "*.dll", "tutorial.*"}) {
-            std::vector<std::string> names = FilesMatching(e.programSourceDir + "\\" + pattern);
-            std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-                return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-            });
-            for (const std::string& name : names) {
+            for (const std::string& name : testfs::FileNames(e.programSourceDir + "\\" + pattern)) {
                 copies.push_back({name, e.programSourceDir + "\\" + name});
             }
         }
@@ -116,11 +72,7 @@ std::vector<PlannedCopy> PlannedCopies(const InstallExpectation& e) {
             copies.push_back({area + "\\" + area + ext, source + "\\" + area + ext});
         }
         if (type == 3) {
-            std::vector<std::string> subs = SubdirectoriesOf(source + "\\cartine");
-            std::sort(subs.begin(), subs.end(), [](const std::string& a, const std::string& b) {
-                return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-            });
-            for (const std::string& sub : subs) {
+            for (const std::string& sub : testfs::SubdirectoryNames(source + "\\cartine")) {
                 AddDirectory(copies, source + "\\cartine\\" + sub, area + "\\cartine\\" + sub);
             }
             AddDirectory(copies, source + "\\cartine", area + "\\cartine");

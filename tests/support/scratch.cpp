@@ -1,6 +1,7 @@
 #include "scratch.h"
 
 #include "robot.h"
+#include "tests/support/directory_entries.h"
 
 #include <windows.h>
 
@@ -19,28 +20,19 @@ std::string SampleCd() {
 }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                // A link: never followed, its target is somebody else's.
-                RemoveLink(child);
-                continue;
-            }
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
+    for (const WIN32_FIND_DATAA& entry : DirectoryEntries(path)) {
+        const std::string child = path + "\\" + entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // A link: never followed, its target is somebody else's.
+            RemoveLink(child);
+            continue;
+        }
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(child);
+        } else {
+            DeleteFileA(child.c_str());
+        }
     }
     RemoveDirectoryA(path.c_str());
 }
@@ -88,40 +80,23 @@ void CopyFileOrFail(const std::string& from, const std::string& to) {
 
 void CopyTree(const std::string& from, const std::string& to) {
     MakeDirs(to);
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") {
-            continue;
-        }
+    for (const WIN32_FIND_DATAA& entry : DirectoryEntries(from)) {
+        const std::string name = entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             CopyTree(from + "\\" + name, to + "\\" + name);
         } else {
             CopyFileOrFail(from + "\\" + name, to + "\\" + name);
         }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    }
 }
 
 namespace {
 void CollectTree(const std::string& root, const std::string& relative,
                  std::vector<std::string>& files) {
-    WIN32_FIND_DATAA entry;
-    std::string dir = relative.empty() ? root : root + "\\" + relative;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        std::string path = relative.empty() ? name : relative + "\\" + name;
+    const std::string dir = relative.empty() ? root : root + "\\" + relative;
+    for (const WIN32_FIND_DATAA& entry : DirectoryEntries(dir)) {
+        const std::string name = entry.cFileName;
+        const std::string path = relative.empty() ? name : relative + "\\" + name;
         // A link is listed as an entry of its own and not followed.
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -129,17 +104,14 @@ void CollectTree(const std::string& root, const std::string& relative,
         } else {
             files.push_back(path);
         }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    }
 }
 } // namespace
 
 std::vector<std::string> ListTree(const std::string& root) {
     std::vector<std::string> files;
     CollectTree(root, "", files);
-    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    });
+    SortWithoutCase(files);
     return files;
 }
 

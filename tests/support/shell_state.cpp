@@ -2,13 +2,12 @@
 
 #include "robot.h"
 #include "scratch.h"
+#include "tests/support/directory_entries.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include <algorithm>
 
 namespace e2e {
 
@@ -84,17 +83,7 @@ std::string TemporaryPath() {
 }
 
 std::vector<std::string> VersionTemporaries() {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((SystemDir() + "\\ver*.tmp").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            names.emplace_back(entry.cFileName);
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testfs::FileNames(SystemDir() + "\\ver*.tmp");
 }
 
 std::vector<std::string> RenameLines() {
