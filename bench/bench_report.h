@@ -2,25 +2,17 @@
 // bench/run collects ("ROW|figure|measured|reference|ratio|target").
 #pragma once
 
-#include <windows.h>
+#include "tests/support/microsecond_clock.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace bench {
 
-inline int64_t MicrosecondsNow() {
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart / frequency.QuadPart * 1000000 +
-           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
-}
+using testclock::MicrosecondsNow;
 
 inline double Mean(const std::vector<double>& values) {
     double sum = 0;

@@ -1,5 +1,7 @@
 #include "tests/support/dde_test_client.h"
 
+#include "tests/support/microsecond_clock.h"
+
 #include <dde.h>
 
 namespace e2e {
@@ -10,15 +12,6 @@ namespace {
 thread_local DdeTestClient* currentClient = nullptr;
 constexpr DWORD kTransactionTimeoutMs = 5000;
 constexpr DWORD kStrayAckWaitMs = 100;
-
-int64_t MicrosecondsNow() {
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart / frequency.QuadPart * 1000000 +
-           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
-}
 
 } // namespace
 
@@ -240,9 +233,9 @@ HDDEDATA CALLBACK DdeTestClient::Callback(UINT type, UINT format, HCONV conversa
     }
     switch (type) {
     case XTYP_ADVDATA:
-        self->data_.push_back(Datum{GetTickCount(),
-                                    fw::DdeQueryText(self->InstanceOf(conversation), hsz2, 256),
-                                    format, fw::DdeDataBytes(data, 4096), MicrosecondsNow()});
+        self->data_.push_back(
+            Datum{GetTickCount(), fw::DdeQueryText(self->InstanceOf(conversation), hsz2, 256),
+                  format, fw::DdeDataBytes(data, 4096), testclock::MicrosecondsNow()});
         return reinterpret_cast<HDDEDATA>(DDE_FACK);
     case XTYP_DISCONNECT:
         // The server ended the conversation; its handle is not disconnected again.
