@@ -1,42 +1,58 @@
 #include "screen_capture.h"
 
-#include <windows.h>
-
 #include <cstdio>
 
 namespace robot {
 
-ScreenPixels CaptureScreen() {
-    ScreenPixels shot;
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
+std::uint32_t Pixels::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        return 0xFF000000;
+    }
+    return pixels[static_cast<std::size_t>(y) * width + x];
+}
+
+Pixels BitmapPixels(HDC dc, HBITMAP bitmap) {
+    Pixels read;
+    BITMAP description{};
+    if (!GetObjectA(bitmap, sizeof description, &description)) {
+        return read;
+    }
+    read.width = description.bmWidth;
+    read.height = description.bmHeight;
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
-    header.biWidth = shot.width;
-    header.biHeight = -shot.height;
+    header.biWidth = read.width;
+    header.biHeight = -read.height; // top row first
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(),
+    read.pixels.resize(static_cast<std::size_t>(read.width) * read.height);
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(read.height), read.pixels.data(),
               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    for (std::uint32_t& p : read.pixels) {
+        p &= 0xFFFFFF;
+    }
+    return read;
+}
+
+Pixels CaptureScreen() {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    Pixels shot = BitmapPixels(memory, bitmap);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    for (std::uint32_t& p : shot.pixels) {
-        p &= 0xFFFFFF;
-    }
     return shot;
 }
 
 bool SaveScreenshot(const std::string& path) {
-    const ScreenPixels shot = CaptureScreen();
+    const Pixels shot = CaptureScreen();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = shot.width;

@@ -13,20 +13,6 @@
 
 namespace e2e {
 
-Screenshot::Screenshot() {
-    robot::ScreenPixels shot = robot::CaptureScreen();
-    width_ = shot.width;
-    height_ = shot.height;
-    pixels_ = std::move(shot.pixels);
-}
-
-std::uint32_t Screenshot::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
-        return 0xFF000000; // no colour: off the screen
-    }
-    return pixels_[static_cast<std::size_t>(y) * width_ + x];
-}
-
 korva::DibBlock ReadPictureFile(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -83,17 +69,15 @@ std::string Hex(std::uint32_t rgb) {
 ::testing::AssertionResult Retry(const std::function<std::string(const Screenshot&)>& compare,
                                  DWORD timeoutMs) {
     std::string problems;
-    DWORD start = GetTickCount();
-    for (;;) {
-        problems = compare(Screenshot());
-        if (problems.empty()) {
-            return ::testing::AssertionSuccess();
-        }
-        if (GetTickCount() - start > timeoutMs) {
-            return ::testing::AssertionFailure() << problems;
-        }
-        Sleep(100);
+    if (robot::WaitUntil(
+            [&] {
+                problems = compare(Screenshot());
+                return problems.empty();
+            },
+            timeoutMs)) {
+        return ::testing::AssertionSuccess();
     }
+    return ::testing::AssertionFailure() << problems;
 }
 
 } // namespace

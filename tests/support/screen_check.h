@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dib.h"
+#include "tests/support/screen_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,14 @@ namespace e2e {
 // The whole screen at one moment, as 0xRRGGBB values.
 class Screenshot {
 public:
-    Screenshot();
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    std::uint32_t At(int x, int y) const;
+    Screenshot() : shot_(robot::CaptureScreen()) {}
+    int Width() const { return shot_.width; }
+    int Height() const { return shot_.height; }
+    // 0xFF000000, no colour, off the screen.
+    std::uint32_t At(int x, int y) const { return shot_.At(x, y); }
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    robot::Pixels shot_;
 };
 
 // A picture file of the CD decoded with the installer's own reader; empty when unreadable.

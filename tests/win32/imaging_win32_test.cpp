@@ -8,6 +8,7 @@
 #include "metafile_writer.h"
 #include "sample_pictures.h"
 #include "scratch.h"
+#include "tests/support/screen_capture.h"
 #include "test_picture.h"
 #include "test_name.h"
 
@@ -36,36 +37,10 @@ void WriteDib(const std::string& path, const DibBlock& dib, int kind = kKindWind
     WriteBytes(path, sink.bytes);
 }
 
-// The pixels of a bitmap as 0xRRGGBB values, top row first.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> rgb;
-    std::uint32_t At(int x, int y) const { return rgb[static_cast<std::size_t>(y * width + x)]; }
-};
-
-Pixels ReadPixels(HBITMAP bitmap) {
-    Pixels pixels;
-    BITMAP description{};
-    if (!GetObjectA(bitmap, sizeof description, &description)) {
-        return pixels;
-    }
-    pixels.width = description.bmWidth;
-    pixels.height = description.bmHeight;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = pixels.width;
-    header.biHeight = -pixels.height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    std::vector<std::uint32_t> bgrx(static_cast<std::size_t>(pixels.width * pixels.height));
+// The pixels of a bitmap, with the colours of the screen.
+robot::Pixels ReadPixels(HBITMAP bitmap) {
     fw::WindowDc screen(nullptr);
-    GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(pixels.height), bgrx.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    for (std::uint32_t value : bgrx) {
-        pixels.rgb.push_back(value & 0xFFFFFF);
-    }
-    return pixels;
+    return robot::BitmapPixels(screen.Get(), bitmap);
 }
 
 std::uint32_t Rgb(const RgbQuad& q) {
@@ -73,7 +48,7 @@ std::uint32_t Rgb(const RgbQuad& q) {
 }
 
 ::testing::AssertionResult SameAsDib(HBITMAP bitmap, const DibBlock& dib) {
-    Pixels pixels = ReadPixels(bitmap);
+    const robot::Pixels pixels = ReadPixels(bitmap);
     if (pixels.width != dib.Header().width || pixels.height != dib.Header().height) {
         return ::testing::AssertionFailure() << "size " << pixels.width << "x" << pixels.height;
     }
@@ -117,7 +92,7 @@ MetafileWriter QuarterDrawing() {
 }
 
 void ExpectQuarterFilled(HBITMAP bitmap) {
-    Pixels pixels = ReadPixels(bitmap);
+    const robot::Pixels pixels = ReadPixels(bitmap);
     ASSERT_EQ(pixels.width, 110);
     ASSERT_EQ(pixels.height, 110);
     EXPECT_EQ(pixels.At(0, 0), 0u);
