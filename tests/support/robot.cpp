@@ -176,21 +176,29 @@ HWND WaitForMessageBox(DWORD processId, const std::string& text, DWORD timeoutMs
     return box;
 }
 
-HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs) {
-    HWND dialog = nullptr;
-    WindowQuery query;
-    query.processId = processId;
-    query.className = "#32770";
+HWND WaitForDialog(DWORD processId, const std::function<bool(HWND dialog)>& matches,
+                   DWORD timeoutMs) {
+    HWND found = nullptr;
+    WindowQuery dialogs;
+    dialogs.processId = processId;
+    dialogs.className = "#32770";
     WaitUntil(
         [&] {
-            for (HWND window : FindWindows(query)) {
-                if (GetDlgItem(window, controlId)) {
-                    dialog = window;
+            for (HWND window : FindWindows(dialogs)) {
+                if (matches(window)) {
+                    found = window;
                     return true;
                 }
             }
             return false;
         },
+        timeoutMs);
+    return found;
+}
+
+HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs) {
+    HWND dialog = WaitForDialog(
+        processId, [&](HWND window) { return GetDlgItem(window, controlId) != nullptr; },
         timeoutMs);
     if (dialog) {
         Sync(dialog);

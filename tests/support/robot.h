@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ std::string ItemText(HWND dialog, int id);
 // All static texts of a dialog, joined by newlines (a message box's text among them).
 std::string StaticTexts(HWND dialog);
 
+// The first visible dialog or message box of the process for which `matches` holds, waiting
+// up to the time-out; nullptr when none came.
+HWND WaitForDialog(DWORD processId, const std::function<bool(HWND dialog)>& matches,
+                   DWORD timeoutMs = kDefaultTimeoutMs);
 // A visible dialog of the process that holds a control with this id.
 HWND WaitForDialogWithControl(DWORD processId, int controlId, DWORD timeoutMs = kDefaultTimeoutMs);
 // Holds a key down for its lifetime, as the keyboard would. The robot's own window has the
