@@ -127,7 +127,9 @@ TEST(CoverFailure, AFileErrorEndsTheSequenceSilentlyAndTheCoverStaysUntilEscape)
                  [&] {
                      HWND cover = robot::WaitForWindow(OwnWindow(kCoverTitle));
                      ASSERT_TRUE(ContinueWelcome(false));
-                     Sleep(300);
+                     // The run has begun (and thrown); once the cover answers again its paint
+                     // handler has ended, or is showing whatever it shows.
+                     ASSERT_TRUE(robot::WaitUntil([] { return engine.seen.runs == 1; }));
                      robot::Sync(cover);
                      coverStayed = IsWindowVisible(cover) != 0;
                      robot::WindowQuery dialogs;
