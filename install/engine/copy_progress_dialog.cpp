@@ -13,12 +13,9 @@ namespace {
 // Advance of a group starts the bar again.
 int lastBarX = 0;
 
-// Faster than this, names only flicker past: 20 a second.
-constexpr DWORD kFileNameIntervalMs = 50;
-
 } // namespace
 
-CopyProgressDialog::CopyProgressDialog() : CDialog(IDD_COPY_PROGRESS) {}
+CopyProgressDialog::CopyProgressDialog(Clock clock) : CDialog(IDD_COPY_PROGRESS), clock_(clock) {}
 
 CopyProgressDialog::~CopyProgressDialog() {
     Release();
@@ -121,7 +118,7 @@ void CopyProgressDialog::Advance(long bytes) {
 
 void CopyProgressDialog::ShowFileName(const std::string& name) {
     latestFileName_ = name;
-    if (fileNameShown_ && GetTickCount() - fileNameShownAt_ < kFileNameIntervalMs) {
+    if (fileNameShown_ && clock_() - fileNameShownAt_ < kFileNameIntervalMs) {
         fileNameWaiting_ = true;
         return;
     }
@@ -132,7 +129,7 @@ void CopyProgressDialog::ShowLatestFileName() {
     fileNameWaiting_ = false;
     SetControlText(fileName_, latestFileName_);
     fileNameShown_ = true;
-    fileNameShownAt_ = GetTickCount();
+    fileNameShownAt_ = clock_();
 }
 
 void CopyProgressDialog::ShowWaitingFileName() {

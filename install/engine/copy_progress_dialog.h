@@ -12,7 +12,12 @@
 
 class CopyProgressDialog : public CDialog {
 public:
-    CopyProgressDialog();
+    // The clock that spaces the file names, in milliseconds; tests give one of their own.
+    using Clock = DWORD(WINAPI*)();
+    // The least time between two file names painted: faster, names only flicker past.
+    static constexpr DWORD kFileNameIntervalMs = 50;
+
+    explicit CopyProgressDialog(Clock clock = GetTickCount);
     ~CopyProgressDialog() override;
 
     // Creates the window, shown at once, owned by `owner`.
@@ -54,6 +59,7 @@ private:
     std::string latestFileName_;
     bool fileNameShown_ = false;
     bool fileNameWaiting_ = false; // the latest name is not painted yet
+    Clock clock_;
     DWORD fileNameShownAt_ = 0;
     // The controls, found once the window exists (null before and after).
     HWND edition_ = nullptr;

@@ -19,9 +19,16 @@ COLORREF PixelOf(HWND window, int x, int y) {
     return color;
 }
 
+// The progress window's clock: it stands still until a test moves it.
+DWORD now = 0;
+DWORD WINAPI TestClock() {
+    return now;
+}
+
 class Progress : public ::testing::Test {
 protected:
     void SetUp() override {
+        now = 100000;
         ASSERT_TRUE(dialog_.Open(nullptr));
         frame_ = dialog_.GetDlgItem(IDC_PROGRESS_BAR);
         ASSERT_NE(frame_, nullptr);
@@ -29,7 +36,7 @@ protected:
     }
     std::string Percent() { return dialog_.GetItemText(IDC_PROGRESS_PERCENT); }
 
-    CopyProgressDialog dialog_;
+    CopyProgressDialog dialog_{TestClock};
     HWND frame_ = nullptr;
     RECT client_{};
 };
@@ -99,21 +106,43 @@ TEST_F(Progress, ANewTotalStartsTheBarAgain) {
 
 TEST_F(Progress, FileNamesInQuickSuccessionEndWithTheLatestShownBeforeAnyQuestion) {
     auto shown = [&] { return dialog_.GetItemText(IDC_PROGRESS_FILE); };
+    const DWORD interval = CopyProgressDialog::kFileNameIntervalMs;
     dialog_.ShowFileName("primo.bmp");
     EXPECT_EQ(shown(), "primo.bmp"); // the first name at once
+    // Names within the interval of the last one painted wait.
     for (int i = 0; i < 200; ++i) {
+        now += i == 0 ? interval - 1 : 0;
         dialog_.ShowFileName("tile" + std::to_string(i) + ".bmp");
     }
+    EXPECT_EQ(shown(), "primo.bmp");
+    // Before a question the latest one is painted.
     dialog_.ShowWaitingFileName();
     EXPECT_EQ(shown(), "tile199.bmp");
-    // After a pause the next name is shown at once.
-    Sleep(120);
+    // The interval counts from that painting; once it has passed, the next name is shown at
+    // once.
+    now += interval - 1;
+    dialog_.ShowFileName("attesa.bmp");
+    EXPECT_EQ(shown(), "tile199.bmp");
+    now += 1;
     dialog_.ShowFileName("dopo.bmp");
     EXPECT_EQ(shown(), "dopo.bmp");
     // Nothing waits for a window that is gone.
     dialog_.ShowFileName("ultimo.bmp");
     dialog_.Release();
     dialog_.ShowWaitingFileName();
+}
+
+// The clock of the platform wraps after some 49 days; names go on being painted across it.
+TEST_F(Progress, FileNamesAreSpacedAcrossTheWrapOfTheClock) {
+    auto shown = [&] { return dialog_.GetItemText(IDC_PROGRESS_FILE); };
+    now = 0xFFFFFFFFu - 10;
+    dialog_.ShowFileName("prima.bmp");
+    now += 20; // past the wrap, within the interval
+    dialog_.ShowFileName("durante.bmp");
+    EXPECT_EQ(shown(), "prima.bmp");
+    now += CopyProgressDialog::kFileNameIntervalMs;
+    dialog_.ShowFileName("dopo.bmp");
+    EXPECT_EQ(shown(), "dopo.bmp");
 }
 
 namespace {
