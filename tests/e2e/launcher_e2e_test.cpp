@@ -33,6 +33,20 @@ std::string Setvars(const std::string& italia, const std::string& extra = {}) {
     return "[General]\r\nAutoDemo=roma.dem\r\n[italia]\r\n" + italia + "\r\n" + extra;
 }
 
+// The sample CD lacks the map of the European edition and offers its film instead.
+struct FilmOffer {
+    HWND menu;
+    HWND box; // the offer; null when it did not come
+};
+FilmOffer StartFilmOffer(InstallerRun& run) {
+    if (!run.Start("")) {
+        return {nullptr, nullptr};
+    }
+    HWND menu = run.WaitMenu();
+    robot::SendCommand(menu, kEuropa);
+    return {menu, run.WaitMessage(kFilmOfferText)};
+}
+
 class Launcher : public ::testing::Test {
 protected:
     void TearDown() override { testfs::DeleteFileIfAny(testfs::KorvaIniPath()); }
@@ -102,32 +116,26 @@ TEST_F(Launcher, PresenceNoCountsAsPresent) {
 
 TEST_F(Launcher, FilmOfferAnsweredYesPlaysTheFilmInsteadOfInstalling) {
     InstallerRun run(MakeCd(TestName(), {}));
-    ASSERT_TRUE(run.Start(""));
-    HWND menu = run.WaitMenu();
-    robot::SendCommand(menu, kEuropa);
-    HWND box = run.WaitMessage(kFilmOfferText);
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(robot::MessageBoxText(box).find("Si desidera visionare il dimostrativo?"),
+    const FilmOffer offer = StartFilmOffer(run);
+    ASSERT_NE(offer.box, nullptr);
+    EXPECT_NE(robot::MessageBoxText(offer.box).find("Si desidera visionare il dimostrativo?"),
               std::string::npos);
-    robot::Click(box, IDYES);
+    robot::Click(offer.box, IDYES);
     const std::string log = run.CdDir() + "\\film\\ziziraz.log";
     ASSERT_TRUE(robot::WaitUntil([&] { return !testfs::ReadLines(log).empty(); }));
     EXPECT_EQ(testfs::ReadLines(log),
               std::vector<std::string>{run.CdDir() + "\\film\\ziziraz europa.dem"});
-    robot::Sync(menu);
+    robot::Sync(offer.menu);
     EXPECT_EQ(run.CountWindows(kWelcomeTitle), 0u);
     EXPECT_EQ(run.CloseMenuAndWait(), 0);
 }
 
 TEST_F(Launcher, FilmOfferAnsweredNoReturnsToTheMenu) {
     InstallerRun run(MakeCd(TestName(), {}));
-    ASSERT_TRUE(run.Start(""));
-    HWND menu = run.WaitMenu();
-    robot::SendCommand(menu, kEuropa);
-    HWND box = run.WaitMessage(kFilmOfferText);
-    ASSERT_NE(box, nullptr);
-    robot::Click(box, IDNO);
-    robot::Sync(menu);
+    const FilmOffer offer = StartFilmOffer(run);
+    ASSERT_NE(offer.box, nullptr);
+    robot::Click(offer.box, IDNO);
+    robot::Sync(offer.menu);
     // Nothing starts: no welcome, and the film player is not run, for a while after.
     EXPECT_TRUE(robot::HoldsFor(
         [&] {

@@ -69,6 +69,17 @@ protected:
         return listing;
     }
 
+    // Runs the removal, which must find nothing to remove, and checks that nothing of the
+    // trees `watched` has gone.
+    void ExpectNothingRemovedOf(const std::vector<std::string>& watched) {
+        const std::vector<std::string> before = TreeListing(watched);
+        InstallerRun removal(cd_);
+        StartRemoval(removal);
+        EXPECT_EQ(RemovalMessage(removal.Pid()), kNothingText);
+        EXPECT_EQ(removal.WaitExit(), 0);
+        EXPECT_EQ(Joined(Missing(before, TreeListing(watched))), "");
+    }
+
     // korva.ini names `korvaDir` in both keys and "korva.wmf" lies there (planted when it is
     // not): only the removal's judgement of the directory stands in the way. The removal must
     // say that nothing was found, and nothing may go of what it could reach: the tree below
@@ -89,14 +100,7 @@ protected:
         if (IsAbsolute(korvaDir)) {
             watched.push_back(korvaDir);
         }
-        const std::vector<std::string> before = TreeListing(watched);
-
-        InstallerRun removal(cd_);
-        StartRemoval(removal);
-        EXPECT_EQ(RemovalMessage(removal.Pid()), kNothingText);
-        EXPECT_EQ(removal.WaitExit(), 0);
-
-        EXPECT_EQ(Joined(Missing(before, TreeListing(watched))), "");
+        ExpectNothingRemovedOf(watched);
         EXPECT_EQ(testfs::ReadFile(testfs::KorvaIniPath()), settings);
         EXPECT_EQ(Joined(GroupItems()), "KORVA '98 3.04.lnk\n");
     }
@@ -348,15 +352,7 @@ TEST_F(RemovalByIdentity, ASettingsFileThatIsALinkStopsTheRemovalBeforeAnythingG
     testfs::WriteFile(target, KorvaDirSettings());
     testfs::DeleteFileIfAny(testfs::KorvaIniPath());
     testfs::ScopedLink link(testfs::KorvaIniPath(), target);
-    const std::vector<std::string> watched = {outsideDir.Path(), destination_};
-    const std::vector<std::string> before = TreeListing(watched);
-
-    InstallerRun removal(cd_);
-    StartRemoval(removal);
-    EXPECT_EQ(RemovalMessage(removal.Pid()), kNothingText);
-    EXPECT_EQ(removal.WaitExit(), 0);
-
-    EXPECT_EQ(Joined(Missing(before, TreeListing(watched))), "");
+    ExpectNothingRemovedOf({outsideDir.Path(), destination_});
     EXPECT_EQ(testfs::ReadFile(target), KorvaDirSettings());
     EXPECT_EQ(Joined(GroupItems()), "KORVA '98 3.04.lnk\n");
 }

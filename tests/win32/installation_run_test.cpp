@@ -79,6 +79,18 @@ protected:
         robot::Click(box, IDNO);
     }
 
+    // The rest of a run on the CD's two areas: each area's data directory as proposed, and no
+    // program group.
+    static void KeepEveryDataDirectoryAndDeclineTheGroup() {
+        for (int area = 0; area < 2; ++area) {
+            HWND prompt = WaitPrompt("cartine geografiche");
+            ASSERT_NE(prompt, nullptr);
+            robot::Click(prompt, IDOK);
+            robot::WaitForWindowGone(prompt);
+        }
+        DeclineProgramGroup();
+    }
+
     std::string cd_;
     std::string destination_;
     std::vector<AreaRecord> areas_;
@@ -133,13 +145,7 @@ TEST_F(InstallationRun, TooLittleSpaceAsksAndRetryChecksAgain) {
         message = robot::MessageBoxText(box);
         freeBytes = 10000000;
         robot::Click(box, IDRETRY);
-        for (int area = 0; area < 2; ++area) {
-            HWND prompt = WaitPrompt("cartine geografiche");
-            ASSERT_NE(prompt, nullptr);
-            robot::Click(prompt, IDOK);
-            robot::WaitForWindowGone(prompt);
-        }
-        DeclineProgramGroup();
+        ASSERT_NO_FATAL_FAILURE(KeepEveryDataDirectoryAndDeclineTheGroup());
     });
     EXPECT_EQ(result, 1);
     EXPECT_NE(message.find("ATTENZIONE: Se sciegliete 'Ignora'"), std::string::npos);
@@ -286,13 +292,7 @@ TEST_F(InstallationRun, ABitmapTreeWithoutItsDeclaredSizeIsStillCopiedWhole) {
     int result = Run([&] {
         ASSERT_TRUE(Answer(WaitPrompt("verrà installato"), destination_));
         ASSERT_TRUE(robot::Click(TypeDialog(), 1028));
-        for (int area = 0; area < 2; ++area) {
-            HWND prompt = WaitPrompt("cartine geografiche");
-            ASSERT_NE(prompt, nullptr);
-            robot::Click(prompt, IDOK);
-            robot::WaitForWindowGone(prompt);
-        }
-        DeclineProgramGroup();
+        ASSERT_NO_FATAL_FAILURE(KeepEveryDataDirectoryAndDeclineTheGroup());
     });
     EXPECT_EQ(result, 1);
     std::vector<std::string> expected;
