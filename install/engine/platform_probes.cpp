@@ -12,7 +12,7 @@ std::uint32_t PlatformFreeBytes(const std::string& root) {
                            &clusters)) {
         return 0;
     }
-    return FreeBytes32(bytesPerSector, sectorsPerCluster, freeClusters);
+    return FreeBytes32(std::uint64_t{bytesPerSector} * sectorsPerCluster * freeClusters);
 }
 
 std::uint32_t PlatformPhysicalMemory() {

@@ -7,8 +7,8 @@
 
 namespace korva {
 
-// Free bytes of the drive whose root is given ("C:\\"), in 32-bit arithmetic, as the
-// platform reports them.
+// Free bytes of the drive whose root is given ("C:\\"), as the platform reports its clusters;
+// above 32 bits the largest 32-bit figure.
 std::uint32_t PlatformFreeBytes(const std::string& root);
 // Total physical memory in bytes, as the platform reports it.
 std::uint32_t PlatformPhysicalMemory();

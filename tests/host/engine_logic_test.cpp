@@ -71,9 +71,11 @@ TEST(SetupValues, SpaceNeededPerTypeIn32Bits) {
     EXPECT_EQ(SpaceNeeded(3, 50, 500), 550000000u);
     // 5000 MB do not fit in 32 bits: the figure wraps as the installer computes it.
     EXPECT_EQ(SpaceNeeded(2, 5000, 0), static_cast<std::uint32_t>(5000ull * 1000000ull));
-    EXPECT_EQ(FreeBytes32(512, 64, 65535), 2147450880u);
-    // A nearly empty 80 GB volume can look almost full.
-    EXPECT_EQ(FreeBytes32(4096, 1, 1048576 * 4), 0u);
+    EXPECT_EQ(FreeBytes32(std::uint64_t{512} * 64 * 65535), 2147450880u);
+    EXPECT_EQ(FreeBytes32(UINT32_MAX), UINT32_MAX);
+    // A nearly empty 16 GB volume has room for everything, whatever is left over 4 GB.
+    EXPECT_EQ(FreeBytes32(std::uint64_t{4096} * 1048576 * 4), UINT32_MAX);
+    EXPECT_EQ(FreeBytes32(std::uint64_t{4096} * (1048576 * 4 + 1)), UINT32_MAX);
 }
 
 TEST(SetupValues, AreaNamesExcludedOnlyExactly) {

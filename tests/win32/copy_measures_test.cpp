@@ -3,12 +3,14 @@
 #include "copy_fault.h"
 #include "file_listing.h"
 #include "free_space.h"
+#include "platform_probes.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <winver.h>
 
+#include <algorithm>
 #include <utility>
 
 using namespace korva;
@@ -64,6 +66,20 @@ TEST(CopyMeasures, FreeSpaceByClustersAgreesWithTheExtendedCall) {
     ASSERT_TRUE(after.has_value());
     EXPECT_LE(*after + 300u * 1024u, *clusters);
     EXPECT_EQ(FreeBytesFromExtendedCall("L:\\korva\\dati"), after);
+}
+
+TEST(CopyMeasures, AVolumeWithMoreThan4GBFreeHasRoomForTheCompleteInstallation) {
+    // 4.5 GB free: what is left over 4 GB (0.5 GB) is less than a complete installation with
+    // the default sizes needs (550,000,000 bytes), so a figure that wrapped would ask for space.
+    testfs::ScopedSmallDrive drive('L', 4608u * 1024u);
+    if (!drive.Mounted()) {
+        GTEST_SKIP() << "this machine cannot mount a file system for drive L:";
+    }
+    const auto clusters = FreeBytesFromClusters("L:\\");
+    ASSERT_TRUE(clusters.has_value());
+    const std::uint32_t figure = PlatformFreeBytes("L:\\");
+    EXPECT_EQ(figure, std::min<std::uint64_t>(*clusters, UINT32_MAX));
+    EXPECT_GE(figure, 550000000u);
 }
 
 TEST(CopyMeasures, AVolumeThatIsNotThereHasNoFreeSpace) {

@@ -72,9 +72,8 @@ std::uint32_t SpaceNeeded(int installType, std::uint32_t netMegabytes,
     }
 }
 
-std::uint32_t FreeBytes32(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
-                          std::uint32_t freeClusters) {
-    return bytesPerSector * sectorsPerCluster * freeClusters;
+std::uint32_t FreeBytes32(std::uint64_t freeBytes) {
+    return freeBytes > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(freeBytes);
 }
 
 bool IsExcludedAreaName(std::string_view name) {

@@ -18,9 +18,10 @@ std::int32_t ParseSignedValue(std::string_view text);
 std::uint32_t SpaceNeeded(int installType, std::uint32_t netMegabytes,
                           std::uint32_t bitmapMegabytes);
 
-// Free bytes of a drive from its geometry, in 32-bit arithmetic (it wraps on large volumes).
-std::uint32_t FreeBytes32(std::uint32_t bytesPerSector, std::uint32_t sectorsPerCluster,
-                          std::uint32_t freeClusters);
+// Free bytes as the run's 32-bit figure: a volume with more free space than 32 bits hold counts
+// as the largest figure, never as what is left over 4 GB (a nearly empty large disk would look
+// full and the user would be told there is no room).
+std::uint32_t FreeBytes32(std::uint64_t freeBytes);
 
 // Directories of the CD that are not map areas.
 bool IsExcludedAreaName(std::string_view name);
