@@ -1,12 +1,12 @@
-#include "updater.h"
+#include "ctlupdate/updater.h"
 
-#include "carried_library.h"
-#include "file_bytes.h"
-#include "handles.h"
-#include "plain_file.h"
-#include "restart_rename.h"
-#include "szdd.h"
-#include "version_install.h"
+#include "ctlupdate/carried_library.h"
+#include "framework/file_bytes.h"
+#include "framework/handles.h"
+#include "framework/plain_file.h"
+#include "framework/portable/szdd.h"
+#include "framework/restart_rename.h"
+#include "framework/version_install.h"
 
 namespace korva {
 

@@ -1,9 +1,9 @@
-#include "app.h"
+#include "framework/app.h"
 
-#include "doc_template.h"
-#include "framework_ids.h"
-#include "profile.h"
-#include "resource_strings.h"
+#include "framework/doc_template.h"
+#include "framework/framework_ids.h"
+#include "framework/profile.h"
+#include "framework/resource_strings.h"
 
 namespace {
 // The one application object, for WinMain and the application message boxes.

@@ -2,9 +2,9 @@
 // application message boxes whose caption is the application title.
 #pragma once
 
-#include "dialog.h"
-#include "handles.h"
-#include "wnd.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+#include "framework/wnd.h"
 
 #include <memory>
 #include <string>

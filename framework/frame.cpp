@@ -1,8 +1,8 @@
-#include "frame.h"
+#include "framework/frame.h"
 
-#include "app.h"
-#include "resource_strings.h"
-#include "view.h"
+#include "framework/app.h"
+#include "framework/resource_strings.h"
+#include "framework/view.h"
 
 namespace {
 constexpr const char* kFrameClass = "KorvaFrame";

@@ -1,7 +1,7 @@
-#include "version_install.h"
+#include "framework/version_install.h"
 
-#include "handles.h"
-#include "plain_file.h"
+#include "framework/handles.h"
+#include "framework/plain_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "view.h"
+#include "framework/view.h"
 
-#include "frame.h"
-#include "framework_ids.h"
-#include "handles.h"
+#include "framework/frame.h"
+#include "framework/framework_ids.h"
+#include "framework/handles.h"
 
 namespace {
 constexpr const char* kViewClass = "KorvaView";

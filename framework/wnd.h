@@ -1,7 +1,7 @@
 // A window of the framework: the handle and the operations the programs use on it.
 #pragma once
 
-#include "object.h"
+#include "framework/portable/object.h"
 
 #include <windows.h>
 

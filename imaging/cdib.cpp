@@ -1,11 +1,11 @@
-#include "cdib.h"
+#include "imaging/cdib.h"
 
-#include "bitmap_file.h"
-#include "cwmf.h"
-#include "dib_gdi.h"
-#include "global_dib.h"
-#include "lfile_stream.h"
-#include "picture_reader.h"
+#include "imaging/cwmf.h"
+#include "imaging/dib_gdi.h"
+#include "imaging/global_dib.h"
+#include "imaging/lfile_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/picture_reader.h"
 
 #include <array>
 

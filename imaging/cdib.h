@@ -3,9 +3,9 @@
 // (the code is not cleared by a later success). Handles it returns belong to the caller.
 #pragma once
 
-#include "handles.h"
-#include "image_error.h"
-#include "object.h"
+#include "framework/handles.h"
+#include "framework/portable/object.h"
+#include "imaging/portable/image_error.h"
 
 #include <string>
 

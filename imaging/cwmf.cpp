@@ -1,8 +1,8 @@
-#include "cwmf.h"
+#include "imaging/cwmf.h"
 
-#include "byte_stream.h"
-#include "lfile_stream.h"
-#include "metafile_header.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/lfile_stream.h"
+#include "imaging/portable/metafile_header.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // logical units 0 to 800 fill it in both directions, on white, with the system palette.
 #pragma once
 
-#include "handles.h"
-#include "object.h"
+#include "framework/handles.h"
+#include "framework/portable/object.h"
 
 #include <string>
 

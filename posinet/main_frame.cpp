@@ -1,6 +1,6 @@
-#include "main_frame.h"
+#include "posinet/main_frame.h"
 
-#include "resource.h"
+#include "resources/posinet/resource.h"
 
 #include <ctime>
 

@@ -3,11 +3,11 @@
 // commands addressed to the map program.
 #pragma once
 
-#include "element_table.h"
-#include "frame.h"
-#include "map_commands.h"
-#include "position_service.h"
-#include "tick_cycle.h"
+#include "framework/frame.h"
+#include "posinet/map_commands.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/position_service.h"
+#include "posinet/tick_cycle.h"
 
 #include <windows.h>
 

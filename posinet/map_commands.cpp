@@ -1,9 +1,9 @@
-#include "map_commands.h"
+#include "posinet/map_commands.h"
 
-#include "point_dialogs.h"
+#include "posinet/point_dialogs.h"
 
-#include "coordinate.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "posinet/portable/coordinate.h"
 
 #include <cstring>
 

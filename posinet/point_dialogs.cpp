@@ -1,9 +1,9 @@
-#include "point_dialogs.h"
+#include "posinet/point_dialogs.h"
 
-#include "resource.h"
+#include "resources/posinet/resource.h"
 
-#include "app.h"
-#include "element_table.h"
+#include "framework/app.h"
+#include "posinet/portable/element_table.h"
 
 namespace {
 // Longest text the coordinate fields take.

@@ -1,7 +1,7 @@
 // The dialogs of the commands addressed to the map program.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "position_service.h"
+#include "posinet/position_service.h"
 
-#include "advise_atom.h"
-#include "records.h"
-#include "target_window.h"
+#include "posinet/advise_atom.h"
+#include "posinet/portable/records.h"
+#include "posinet/target_window.h"
 
 #include <cstdio>
 

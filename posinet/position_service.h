@@ -4,9 +4,9 @@
 // the clients did.
 #pragma once
 
-#include "advise_block.h"
-#include "dde_handles.h"
-#include "element_table.h"
+#include "framework/dde_handles.h"
+#include "posinet/advise_block.h"
+#include "posinet/portable/element_table.h"
 
 #include <windows.h>
 #include <ddeml.h>

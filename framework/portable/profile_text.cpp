@@ -1,4 +1,4 @@
-#include "profile_text.h"
+#include "framework/portable/profile_text.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
 
-#include "gif_lzw.h"
+#include "imaging/portable/gif_lzw.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,9 +2,9 @@
 // lines in the order they are stored (an interlaced image is not reordered).
 #pragma once
 
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "picture_reader.h"
+#include "imaging/portable/picture_reader.h"
 
 namespace korva {
 

@@ -1,6 +1,6 @@
-#include "tiff_reader.h"
+#include "imaging/portable/tiff_reader.h"
 
-#include "tiff_lzw.h"
+#include "imaging/portable/tiff_lzw.h"
 
 #include <algorithm>
 #include <cstring>

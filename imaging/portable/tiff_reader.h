@@ -3,9 +3,9 @@
 // strips uncompressed or LZW coded.
 #pragma once
 
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <cstdint>
 #include <string>

@@ -1,13 +1,13 @@
-#include "common_controls.h"
+#include "install/engine/common_controls.h"
 
-#include "file_bytes.h"
-#include "file_copy.h"
-#include "file_stamp.h"
-#include "handles.h"
-#include "paths.h"
-#include "plain_file.h"
-#include "restart_rename.h"
-#include "szdd.h"
+#include "framework/file_bytes.h"
+#include "framework/file_stamp.h"
+#include "framework/handles.h"
+#include "framework/plain_file.h"
+#include "framework/portable/szdd.h"
+#include "framework/restart_rename.h"
+#include "install/engine/file_copy.h"
+#include "install/shared/portable/paths.h"
 
 namespace korva {
 

@@ -4,7 +4,7 @@
 // the next start. The outcome chooses the installation's final message.
 #pragma once
 
-#include "install_state.h"
+#include "install/shared/portable/install_state.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "copy_progress_dialog.h"
+#include "install/engine/copy_progress_dialog.h"
 
-#include "screen_capture_dialog.h"
-#include "handles.h"
-#include "resource.h"
-#include "resource_strings.h"
-#include "settings_logic.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "install/engine/portable/settings_logic.h"
+#include "install/engine/screen_capture_dialog.h"
+#include "resources/install/resource.h"
 
 namespace {
 

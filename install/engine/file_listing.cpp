@@ -1,7 +1,7 @@
-#include "file_listing.h"
+#include "install/engine/file_listing.h"
 
-#include "handles.h"
-#include "paths.h"
+#include "framework/handles.h"
+#include "install/shared/portable/paths.h"
 
 #include <windows.h>
 

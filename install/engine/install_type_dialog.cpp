@@ -1,7 +1,7 @@
-#include "install_type_dialog.h"
+#include "install/engine/install_type_dialog.h"
 
-#include "screen_capture_dialog.h"
-#include "resource.h"
+#include "install/engine/screen_capture_dialog.h"
+#include "resources/install/resource.h"
 
 InstallTypeDialog::InstallTypeDialog() : CDialog(IDD_INSTALL_TYPE) {}
 

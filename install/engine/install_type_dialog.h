@@ -1,7 +1,7 @@
 // The choice of the install type: three buttons, each with its explanation beside it.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 

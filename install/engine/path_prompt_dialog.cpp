@@ -1,7 +1,7 @@
-#include "path_prompt_dialog.h"
+#include "install/engine/path_prompt_dialog.h"
 
-#include "screen_capture_dialog.h"
-#include "resource.h"
+#include "install/engine/screen_capture_dialog.h"
+#include "resources/install/resource.h"
 
 PathPromptDialog::PathPromptDialog() : CDialog(IDD_PATH_PROMPT) {}
 

@@ -2,7 +2,7 @@
 // Annulla. It remembers where it was on the screen so the cover can be repainted there.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 

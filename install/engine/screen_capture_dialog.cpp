@@ -1,11 +1,11 @@
-#include "screen_capture_dialog.h"
+#include "install/engine/screen_capture_dialog.h"
 
-#include "app.h"
-#include "capture_choice.h"
-#include "cdib.h"
-#include "handles.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/app.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "imaging/cdib.h"
+#include "imaging/portable/capture_choice.h"
+#include "resources/install/resource.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // prompt, install-type dialog and progress window open it on Ctrl + a left double click.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 

@@ -1,15 +1,15 @@
-#include "main_menu_dialog.h"
+#include "install/launcher/main_menu_dialog.h"
 
-#include "app.h"
-#include "cdib.h"
-#include "cover_dialog.h"
-#include "cover_files.h"
-#include "draw_bitmap.h"
-#include "file_probe.h"
-#include "installer_dir.h"
-#include "profile.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/app.h"
+#include "framework/file_probe.h"
+#include "framework/profile.h"
+#include "framework/resource_strings.h"
+#include "imaging/cdib.h"
+#include "install/launcher/cover_dialog.h"
+#include "install/launcher/draw_bitmap.h"
+#include "install/launcher/portable/cover_files.h"
+#include "install/shared/installer_dir.h"
+#include "resources/install/resource.h"
 
 namespace {
 constexpr unsigned kValueSize = 260;

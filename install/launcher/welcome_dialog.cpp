@@ -1,7 +1,7 @@
-#include "welcome_dialog.h"
+#include "install/launcher/welcome_dialog.h"
 
-#include "handles.h"
-#include "resource.h"
+#include "framework/handles.h"
+#include "resources/install/resource.h"
 
 CWelcomeDlg::CWelcomeDlg() : CDialog(IDD_WELCOME) {}
 

@@ -1,6 +1,6 @@
-#include "db_table.h"
+#include "mapdb/portable/db_table.h"
 
-#include "string_lookup.h"
+#include "mapdb/portable/string_lookup.h"
 
 #include <cassert>
 #include <utility>

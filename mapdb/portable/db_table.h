@@ -3,7 +3,7 @@
 // program only builds, releases and destroys descriptors; it never opens a table file.
 #pragma once
 
-#include "object.h"
+#include "framework/portable/object.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,6 +1,6 @@
-#include "map_database.h"
+#include "mapdb/portable/map_database.h"
 
-#include "description_reader.h"
+#include "mapdb/portable/description_reader.h"
 
 namespace korva {
 

@@ -3,9 +3,9 @@
 // one for each read of a description and destroys it afterwards.
 #pragma once
 
-#include "db_description.h"
-#include "tables.h"
-#include "temp_array.h"
+#include "mapdb/portable/db_description.h"
+#include "mapdb/portable/tables.h"
+#include "mapdb/portable/temp_array.h"
 
 #include <array>
 #include <cstdint>

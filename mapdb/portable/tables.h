@@ -2,7 +2,7 @@
 // the seven tables with a name field (and an index file) add a working name of their own.
 #pragma once
 
-#include "db_table.h"
+#include "mapdb/portable/db_table.h"
 
 #include <array>
 #include <cstdint>

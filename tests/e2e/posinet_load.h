@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dde_test_client.h"
-#include "handles.h"
+#include "framework/handles.h"
 #include "test_thread.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // GIF files, from ImageMagick and made by hand, through CGif and the loader's reader chain.
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/picture_reader.h"
 #include "imaging_test_support.h"
-#include "picture_reader.h"
 
 #include <gtest/gtest.h>
 

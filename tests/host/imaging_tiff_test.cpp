@@ -1,8 +1,8 @@
 // TIFF files written by ImageMagick, and changed by hand, through CTiff and the reader chain.
+#include "imaging/portable/picture_reader.h"
+#include "imaging/portable/tiff_lzw.h"
+#include "imaging/portable/tiff_reader.h"
 #include "imaging_test_support.h"
-#include "picture_reader.h"
-#include "tiff_lzw.h"
-#include "tiff_reader.h"
 
 #include <gtest/gtest.h>
 

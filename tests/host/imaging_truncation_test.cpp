@@ -2,12 +2,12 @@
 // chain: the reader's own failure, or a whole picture where the cut left every pixel, never a
 // picture with missing pixels reported as read. Coded bitmaps are the exception the format
 // makes: their run-length stream has no end of its own, so a cut one reads as far as it goes.
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/metafile_header.h"
+#include "imaging/portable/picture_reader.h"
+#include "imaging/portable/tiff_reader.h"
 #include "imaging_test_support.h"
-#include "metafile_header.h"
-#include "metafile_writer.h"
-#include "picture_reader.h"
-#include "tiff_reader.h"
+#include "tools/mkpictures/metafile_writer.h"
 
 #include <gtest/gtest.h>
 

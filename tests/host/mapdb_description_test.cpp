@@ -1,10 +1,10 @@
 // Reading "db.dat": results, items, the container's directory, the five queries and the
 // edition line the installer shows.
-#include "description_reader.h"
-#include "description_writer.h"
-#include "edition_info.h"
-#include "map_database.h"
-#include "string_lookup.h"
+#include "mapdb/portable/description_reader.h"
+#include "mapdb/portable/edition_info.h"
+#include "mapdb/portable/map_database.h"
+#include "mapdb/portable/string_lookup.h"
+#include "tools/dbdat/description_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -285,8 +285,8 @@ TEST(DescriptionSource, ReadErrorAtATagIsUnreadableNotTheEnd) {
     class FailingSource : public MemorySource {
     public:
         explicit FailingSource(const std::string& bytes)
-            : MemorySource(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size())),
+            : MemorySource(
+                  std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())),
               size_(bytes.size()) {}
         bool Failed() const override { return Position() == size_; }
 

@@ -1,7 +1,7 @@
 // The table descriptors and the container: field lists, tags, names, defaults, release rules.
-#include "map_database.h"
-#include "string_lookup.h"
-#include "tables.h"
+#include "mapdb/portable/map_database.h"
+#include "mapdb/portable/string_lookup.h"
+#include "mapdb/portable/tables.h"
 
 #include <gtest/gtest.h>
 

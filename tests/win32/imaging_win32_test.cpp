@@ -1,15 +1,15 @@
 // The image library on the platform: the loader with its palettes and fallbacks, DIB and
 // bitmap conversions, bitmap files written from bitmaps, metafiles and screen capture.
-#include "bitmap_file.h"
-#include "cdib.h"
-#include "cwmf.h"
-#include "dib_gdi.h"
-#include "global_dib.h"
-#include "metafile_writer.h"
-#include "sample_pictures.h"
+#include "imaging/cdib.h"
+#include "imaging/cwmf.h"
+#include "imaging/dib_gdi.h"
+#include "imaging/global_dib.h"
+#include "imaging/portable/bitmap_file.h"
 #include "scratch.h"
-#include "test_picture.h"
 #include "test_name.h"
+#include "test_picture.h"
+#include "tools/mkpictures/metafile_writer.h"
+#include "tools/mkpictures/sample_pictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // The Program Manager client over the platform's real DDE, against a recording server of the
 // test's own: the blocks the commands travel in, the commands of the group in their order,
 // and the ways a conversation does not happen.
-#include "cover_dialog.h"
-#include "dde_handles.h"
-#include "progman_client.h"
+#include "framework/dde_handles.h"
+#include "install/engine/engine.h"
+#include "install/engine/progman_client.h"
+#include "install/launcher/cover_dialog.h"
 #include "scratch.h"
 #include "ui_thread.h"
 

@@ -2,17 +2,17 @@
 // sketch of Italy with their coordinates, and the point or element the last command named.
 //
 // Usage: mapview.exe [/log FILE]   (FILE gets one line per datum and command received)
-#include "datum_log.h"
-#include "italy_outline.h"
-#include "position_link.h"
-#include "resource.h"
+#include "resources/mapview/resource.h"
+#include "tools/mapview/datum_log.h"
+#include "tools/mapview/italy_outline.h"
+#include "tools/mapview/position_link.h"
 
-#include "coordinate.h"
-#include "element_table.h"
-#include "handles.h"
-#include "records.h"
-#include "resource_strings.h"
-#include "wnd.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "framework/wnd.h"
+#include "posinet/portable/coordinate.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <algorithm>
 #include <memory>

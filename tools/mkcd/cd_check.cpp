@@ -1,11 +1,11 @@
-#include "cd_check.h"
+#include "tools/mkcd/cd_check.h"
 
-#include "description_reader.h"
-#include "disc_tree.h"
-#include "ini_text.h"
-#include "launcher_logic.h"
-#include "resource.h"
-#include "setup_values.h"
+#include "install/engine/portable/setup_values.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "mapdb/portable/description_reader.h"
+#include "resources/install/resource.h"
+#include "tools/mkcd/disc_tree.h"
+#include "tools/mkcd/ini_text.h"
 
 #include <limits>
 #include <map>

@@ -1,4 +1,4 @@
-#include "ini_text.h"
+#include "tools/mkcd/ini_text.h"
 
 #include <cctype>
 

@@ -3,10 +3,10 @@
 //
 //   pictool info FILE
 //   pictool convert IN OUT --kind 0|1|2|3 [--16]
-#include "bitmap_file.h"
-#include "byte_stream.h"
-#include "metafile_header.h"
-#include "picture_reader.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/metafile_header.h"
+#include "imaging/portable/picture_reader.h"
 
 #include <array>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The state of one installation run, held by the cover window for as long as it lives.
 #pragma once
 
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 #include <vector>
 
