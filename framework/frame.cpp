@@ -9,8 +9,8 @@ constexpr const char* kFrameClass = "KorvaFrame";
 }
 
 CFrameWnd::~CFrameWnd() {
-    if (m_hWnd) {
-        ::DestroyWindow(m_hWnd);
+    if (hwnd_) {
+        ::DestroyWindow(hwnd_);
     }
 }
 
@@ -86,7 +86,7 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
         LRESULT done = Default(message, wParam, lParam);
         if (app_) {
-            app_->OnMainWindowDestroyed(m_hWnd);
+            app_->OnMainWindowDestroyed(hwnd_);
         }
         return done;
     }

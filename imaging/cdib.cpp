@@ -33,7 +33,7 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
         CWmf metafile;
         fw::UniquePalette rendered;
         fw::UniqueBitmap bitmap =
-            metafile.RenderMetafile(fileName, rendered, metafileWidth, metafileHeight);
+            metafile.RenderMetafile(fileName, rendered, metafileWidth_, metafileHeight_);
         if (bitmap && !keepPalette) {
             palette = std::move(rendered);
         }

@@ -39,9 +39,9 @@ private:
     void OnLinkStarted() override;
     void OnClientWindow(HWND window) override;
 
-    korva::ElementState elements[korva::kElementCount];
-    int elementCount = korva::kElementCount;
-    PositionService service_{elements, elementCount, *this};
+    korva::ElementState elements_[korva::kElementCount];
+    int elementCount_ = korva::kElementCount;
+    PositionService service_{elements_, elementCount_, *this};
     TickCycle cycle_;
     MapCommands commands_;
 };

@@ -18,7 +18,7 @@ BOOL CPosinetApp::InitInstance() {
 
 bool CPosinetApp::OnCommand(WORD id) {
     if (id == ID_APP_ABOUT) {
-        CDialog about(IDD_ABOUTBOX, m_hMainWnd);
+        CDialog about(IDD_ABOUTBOX, mainWindow_);
         about.SetColors(GetDialogColors());
         about.DoModal();
         return true;

@@ -32,12 +32,12 @@ public:
     const std::string& LastErrorText() const { return error_.text; }
 
     // Output depth and the colour table's origin, for those who describe the file.
-    int colourBits = 0;
-    bool globalTable = false;
-    bool interlaced = false;
-    int badCodes = 0;
+    int colourBits_ = 0;
+    bool globalTable_ = false;
+    bool interlaced_ = false;
+    int badCodes_ = 0;
     // Data that ended before the end code (a zero-length sub-block): what was read is kept.
-    bool endedEarly = false;
+    bool endedEarly_ = false;
 
 private:
     ImageError error_;

@@ -50,13 +50,13 @@ bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&
         return false;
     }
     // Ctrl + double click saves the screen; the click still goes on to the dialog.
-    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+    HandleScreenCaptureTrigger(hwnd_, message, wParam);
     return false;
 }
 
 void CopyProgressDialog::Repaint() {
-    if (m_hWnd) {
-        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (hwnd_) {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }
 
@@ -136,7 +136,7 @@ void CopyProgressDialog::ShowLatestFileName() {
 }
 
 void CopyProgressDialog::ShowWaitingFileName() {
-    if (fileNameWaiting_ && m_hWnd) {
+    if (fileNameWaiting_ && hwnd_) {
         ShowLatestFileName();
     }
 }
@@ -146,8 +146,8 @@ void CopyProgressDialog::ShowEditionLine(const std::string& text) {
 }
 
 void CopyProgressDialog::Hide() {
-    if (m_hWnd) {
-        ShowWindow(m_hWnd, SW_HIDE);
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
     }
 }
 

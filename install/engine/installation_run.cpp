@@ -164,22 +164,22 @@ bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
     std::string text = defaultText;
     for (;;) {
         PathPromptDialog prompt;
-        prompt.prompt = fw::LoadResourceString(promptId);
-        prompt.text = text;
+        prompt.prompt_ = fw::LoadResourceString(promptId);
+        prompt.text_ = text;
         INT_PTR answer = prompt.DoModal();
-        RepaintCoverUnder(prompt.lastRect);
+        RepaintCoverUnder(prompt.lastRect_);
         if (answer != IDOK) {
             return false;
         }
-        const std::string absolute = prompt.text.empty() ? "" : AbsolutePath(prompt.text);
-        if (prompt.text.empty() || !absolute.empty()) {
+        const std::string absolute = prompt.text_.empty() ? "" : AbsolutePath(prompt.text_);
+        if (prompt.text_.empty() || !absolute.empty()) {
             typed = absolute;
             return true;
         }
         AppMessageBox(
-            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), prompt.text.c_str()),
+            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), prompt.text_.c_str()),
             MB_OK | MB_ICONEXCLAMATION);
-        text = prompt.text;
+        text = prompt.text_;
     }
 }
 
@@ -278,16 +278,16 @@ bool InstallationRun::ChooseInstallType(const std::string& areaSource) {
     const std::uint32_t bitmaps = ReadSize(cartineSetup, "sizeOfBmps", "500");
 
     InstallTypeDialog dialog;
-    dialog.minimalText = fw::LoadResourceString(IDS_TYPE_MINIMAL_TEXT);
-    dialog.recommendedText = fw::FormatText(
+    dialog.minimalText_ = fw::LoadResourceString(IDS_TYPE_MINIMAL_TEXT);
+    dialog.recommendedText_ = fw::FormatText(
         fw::LoadResourceString(IDS_TYPE_RECOMMENDED_TEXT).c_str(), static_cast<unsigned long>(net));
-    dialog.completeText = fw::FormatText(fw::LoadResourceString(IDS_TYPE_COMPLETE_TEXT).c_str(),
-                                         static_cast<unsigned long>(net + bitmaps));
+    dialog.completeText_ = fw::FormatText(fw::LoadResourceString(IDS_TYPE_COMPLETE_TEXT).c_str(),
+                                          static_cast<unsigned long>(net + bitmaps));
     dialog.DoModal();
-    if (dialog.type == kInstallNone) {
+    if (dialog.type_ == kInstallNone) {
         return false;
     }
-    state_.installType = dialog.type;
+    state_.installType = dialog.type_;
     return true;
 }
 

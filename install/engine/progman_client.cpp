@@ -60,7 +60,7 @@ bool CreateProgramGroup(CWnd& owner, const InstallState& install, const char* se
     plan.programDir = install.programDir;
     plan.programSourceDir = install.programSourceDir;
     plan.demoPresent = fw::CanOpenForReading(DemoProgramOf(plan.programSourceDir));
-    plan.editionInstall = install.editionInstall != 0;
+    plan.editionInstall = install.editionInstall;
     for (const std::string& command : ProgramGroupCommands(plan)) {
         progman.Send(command);
     }

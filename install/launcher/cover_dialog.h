@@ -44,7 +44,7 @@ public:
     int coverBitmapLoaded = 0;
     int coverMetafileLoaded = 0;
 
-    korva::InstallState install;
+    korva::InstallState install_;
 
 protected:
     BOOL OnInitDialog() override;

@@ -18,7 +18,7 @@ int IsProductInstalled() {
 }
 
 BOOL CInstallApp::InitInstance() {
-    const korva::StartupCommand command = korva::ParseCommandLine(m_lpCmdLine);
+    const korva::StartupCommand command = korva::ParseCommandLine(commandLine_);
     CCoverDlg cover(engine_);
     cover.removeMode = command.removeMode ? 1 : 0;
 

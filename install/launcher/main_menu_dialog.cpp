@@ -47,7 +47,7 @@ bool CMainMenuDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 }
 
 void CMainMenuDlg::OnPaint() {
-    fw::PaintDc dc(m_hWnd);
+    fw::PaintDc dc(hwnd_);
     if (!menuImage) {
         // Tried again on the next paint when the picture cannot be loaded.
         CDib loader;
@@ -56,14 +56,14 @@ void CMainMenuDlg::OnPaint() {
     }
     if (menuImage) {
         RECT client;
-        GetClientRect(m_hWnd, &client);
+        GetClientRect(hwnd_, &client);
         DrawBitmap(dc.Get(), menuImage.Get(), menuPalette.Get(), 0, 0, client.right, client.bottom);
     }
 }
 
 void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {
     CCoverDlg cover(engine_);
-    cover.install.editionInstall = 1;
+    cover.install_.editionInstall = true;
 
     const std::string setvars = korva::SetvarsPath(installerDir);
     if (edition.filmOfferFirst && OfferEditionDemo(setvars, edition.areaKey)) {

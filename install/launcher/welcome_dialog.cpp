@@ -7,7 +7,7 @@ CWelcomeDlg::CWelcomeDlg() : CDialog(IDD_WELCOME) {}
 
 BOOL CWelcomeDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    CheckDlgButton(m_hWnd, IDC_LANG_ITALIANO, BST_CHECKED);
+    CheckDlgButton(hwnd_, IDC_LANG_ITALIANO, BST_CHECKED);
     return TRUE;
 }
 
@@ -27,7 +27,7 @@ bool CWelcomeDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
     if (message != WM_PAINT) {
         return false;
     }
-    fw::PaintDc validate(m_hWnd);
+    fw::PaintDc validate(hwnd_);
     result = TRUE;
     return true;
 }

@@ -14,7 +14,7 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
-        HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+        HandleScreenCaptureTrigger(hwnd_, message, wParam);
         return false;
     }
 };

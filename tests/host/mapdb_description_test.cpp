@@ -181,12 +181,12 @@ TEST_F(Description, ZeroLengthTextEmptiesTheMember) {
 TEST_F(Description, AbsentTagsKeepTheirValues) {
     Write({2, 3, {Text(2, "Nord")}});
     CMapDatabase db;
-    db.description.updateFirst = 8;
+    db.description_.updateFirst = 8;
     ASSERT_EQ(db.ReadDescription(DbDat()), kDescriptionRead); // the container's own
-    EXPECT_EQ(db.description.editionName, "Nord");
-    EXPECT_EQ(db.description.updateFirst, 8);
-    EXPECT_EQ(db.description.byte5, 1);
-    EXPECT_EQ(db.description.word13, 2);
+    EXPECT_EQ(db.description_.editionName, "Nord");
+    EXPECT_EQ(db.description_.updateFirst, 8);
+    EXPECT_EQ(db.description_.byte5, 1);
+    EXPECT_EQ(db.description_.word13, 2);
     // The queries start from zeros.
     EXPECT_EQ(GetUpdateFirst(Dir()), 0);
 }
@@ -194,13 +194,13 @@ TEST_F(Description, AbsentTagsKeepTheirValues) {
 TEST_F(Description, EmptyPathReadsTheDirectoryTextWithDbDatAppended) {
     Write({1, 3, {Text(2, "Centro")}});
     CMapDatabase db;
-    db.databaseDir = Dir() + "\\";
+    db.databaseDir_ = Dir() + "\\";
     ASSERT_EQ(db.ReadDescription(""), kDescriptionRead);
-    EXPECT_EQ(db.description.editionName, "Centro");
+    EXPECT_EQ(db.description_.editionName, "Centro");
 
     // No separator is inserted: without the backslash the name runs on.
     CMapDatabase other;
-    other.databaseDir = Dir();
+    other.databaseDir_ = Dir();
     EXPECT_EQ(other.ReadDescription(""), kDescriptionMissing);
     fs::copy_file(DbDat(), Dir() + "db.dat");
     EXPECT_EQ(other.ReadDescription(""), kDescriptionRead);

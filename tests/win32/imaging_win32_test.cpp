@@ -357,7 +357,7 @@ TEST_F(Imaging, PlainAndPlaceableMetafilesFillTheirQuarter) {
         fw::UniquePalette palette;
         fw::UniqueBitmap bitmap = metafile.RenderMetafile(Path(name), palette, 110, 110);
         ASSERT_TRUE(bitmap);
-        EXPECT_EQ(metafile.plainFlag, std::string(name) == "plain.wmf" ? 1 : 0);
+        EXPECT_EQ(metafile.plainFlag_, std::string(name) == "plain.wmf" ? 1 : 0);
         ExpectQuarterFilled(bitmap.Get());
         // The palette has as many entries as the display's (none without a palette).
         fw::WindowDc screen(nullptr);
@@ -386,7 +386,7 @@ TEST_F(Imaging, MetafilesThatCannotBeOpened) {
         CWmf metafile;
         fw::UniquePalette palette;
         EXPECT_FALSE(metafile.RenderMetafile(Path(name), palette, 110, 110)) << name;
-        EXPECT_EQ(metafile.playResult, 0) << name;
+        EXPECT_EQ(metafile.playResult_, 0) << name;
         EXPECT_FALSE(palette) << name;
     }
     // A placeable file whose header claims more than the file holds plays what is there.

@@ -51,7 +51,7 @@ protected:
                 CCoverDlg cover(engine);
                 CopyToField(cover.presetSourceDir, cd_);
                 result = cover.RunInstallation();
-                areas_ = cover.install.areas;
+                areas_ = cover.install_.areas;
             },
             script);
         return result;

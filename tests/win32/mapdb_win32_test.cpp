@@ -41,9 +41,9 @@ TEST(MapDbWin32, QueriesReadDbDatThroughWindowsPaths) {
     EXPECT_EQ(info.versionMinor, 4);
 
     CMapDatabase db;
-    db.databaseDir = dir + "\\";
+    db.databaseDir_ = dir + "\\";
     EXPECT_EQ(db.ReadDescription(""), kDescriptionRead);
-    EXPECT_EQ(db.description.editionName, "Nord");
+    EXPECT_EQ(db.description_.editionName, "Nord");
 }
 
 TEST(MapDbWin32, MissingFileOrDirectoryIsFourAndADirectoryIsFive) {

@@ -24,7 +24,7 @@ struct InstallState {
     int installType = kMinimal;
     int systemType = kWindowsNT;
     // Set by the launcher menu when the user picked an edition entry.
-    int editionInstall = 0;
+    bool editionInstall = false;
     std::vector<AreaRecord> areas;
     // Set the first time an area's destination already holds a road network; from then on
     // no catalogues are copied.
