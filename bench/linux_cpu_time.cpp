@@ -1,6 +1,6 @@
 #include "linux_cpu_time.h"
 
-#include "handles.h"
+#include "framework/handles.h"
 #include "tests/support/directory_entries.h"
 
 #include <windows.h>

@@ -11,8 +11,8 @@
 #include "tests/support/posinet_load.h"
 #include "scratch.h"
 
-#include "element_table.h"
-#include "records.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "carried_library.h"
+#include "ctlupdate/carried_library.h"
 
 // The compressed file, linked in whole as read-only data. KORVA_CARRIED_SZDD is its path at
 // build time.

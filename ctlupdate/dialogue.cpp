@@ -1,8 +1,8 @@
-#include "dialogue.h"
+#include "ctlupdate/dialogue.h"
 
-#include "resource.h"
-#include "resource_strings.h"
-#include "updater.h"
+#include "ctlupdate/updater.h"
+#include "framework/resource_strings.h"
+#include "resources/ctlupdate/resource.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // ctlupdate: installs the common-controls library it carries on Windows 95 at the next restart.
-#include "dialogue.h"
+#include "ctlupdate/dialogue.h"
 
 #include <windows.h>
 

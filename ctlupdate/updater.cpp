@@ -1,12 +1,12 @@
-#include "updater.h"
+#include "ctlupdate/updater.h"
 
-#include "carried_library.h"
-#include "file_bytes.h"
-#include "handles.h"
-#include "plain_file.h"
-#include "restart_rename.h"
-#include "szdd.h"
-#include "version_install.h"
+#include "ctlupdate/carried_library.h"
+#include "framework/file_bytes.h"
+#include "framework/handles.h"
+#include "framework/library_replacement.h"
+#include "framework/plain_file.h"
+#include "framework/restart_rename.h"
+#include "framework/version_install.h"
 
 namespace korva {
 
@@ -18,25 +18,10 @@ std::string WindowsDirectory() {
     return length > 0 && length < MAX_PATH ? std::string(dir, length) : std::string();
 }
 
-// True when `path` is a plain file (not a link to one) that holds the carried library,
-// expanded.
-bool HoldsCarriedLibrary(const std::string& path) {
-    if (fw::StateOfName(path) != fw::NameState::plainFile) {
-        return false;
-    }
-    auto carried = CarriedLibrary();
-    SzddExpansion library = ExpandSzdd(carried);
-    return library.ok && fw::FileHolds(path, library.data);
-}
-
 } // namespace
 
 int IsLibraryCurrent() {
-    fw::UniqueLibrary library(LoadLibraryA("COMCTL32.DLL"));
-    if (!library) {
-        return 1;
-    }
-    return GetProcAddress(library.Get(), "DllGetVersion") != nullptr;
+    return !fw::CommonControlsTooOld();
 }
 
 int WriteCarriedFile(const std::string& path, const void* data, DWORD length) {
@@ -87,12 +72,12 @@ int UpdateLibrary() {
         return 0;
     }
     const bool expanded = ExpandCarriedFile(systemDir, kCompressedName, systemDir, kExpandedName);
-    // The restart puts whatever the file holds in place of the library: anything but the
-    // carried library (a partial copy) must not be scheduled, and a restart instruction that did
-    // not reach the disk schedules nothing at all. What this attempt wrote is deleted again.
-    if (!expanded || !HoldsCarriedLibrary(expandedPath) ||
-        !fw::WriteRestartRename(windowsDir + "\\wininit.ini", systemDir + "\\" + kLibraryName,
-                                expandedPath)) {
+    // Only the carried library, expanded whole, is scheduled. What this attempt wrote is deleted
+    // again otherwise.
+    const std::optional<std::vector<std::uint8_t>> library = fw::LibraryCarriedIn(carried);
+    if (!expanded || !library ||
+        !fw::ScheduleReplacement(windowsDir + "\\wininit.ini", systemDir + "\\" + kLibraryName,
+                                 expandedPath, *library)) {
         fw::DeletePlainFile(compressedPath);
         fw::DeletePlainFile(expandedPath);
         return 0;

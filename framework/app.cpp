@@ -1,9 +1,9 @@
-#include "app.h"
+#include "framework/app.h"
 
-#include "doc_template.h"
-#include "framework_ids.h"
-#include "profile.h"
-#include "resource_strings.h"
+#include "framework/doc_template.h"
+#include "framework/framework_ids.h"
+#include "framework/profile.h"
+#include "framework/resource_strings.h"
 
 namespace {
 // The one application object, for WinMain and the application message boxes.
@@ -26,15 +26,15 @@ CWinApp* AppGetApp() {
 }
 
 int CWinApp::Run(HINSTANCE instance, const char* commandLine, int showCommand) {
-    m_hInstance = instance;
-    m_lpCmdLine = commandLine ? commandLine : "";
-    m_nCmdShow = showCommand;
-    m_title = fw::LoadResourceString(kAppTitleStringId);
+    instance_ = instance;
+    commandLine_ = commandLine ? commandLine : "";
+    showCommand_ = showCommand;
+    title_ = fw::LoadResourceString(kAppTitleStringId);
     if (!InitInstance()) {
         return 0;
     }
     // Without a main window there is nothing to wait for: the program ends here.
-    if (m_hMainWnd) {
+    if (mainWindow_) {
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
@@ -59,27 +59,27 @@ void CWinApp::OnFileNew() {
     CSingleDocTemplate& docTemplate = *templates_.front();
     if (docTemplate.OpenNewDocument()) {
         SetMainFrame(*docTemplate.Frame());
-        docTemplate.ShowFrame(m_nCmdShow);
+        docTemplate.ShowFrame(showCommand_);
     }
 }
 
 void CWinApp::SetMainFrame(CFrameWnd& frame) {
-    m_hMainWnd = frame.GetSafeHwnd();
+    mainWindow_ = frame.GetSafeHwnd();
     frame.SetApplication(this);
 }
 
 void CWinApp::OnMainWindowDestroyed(HWND window) {
     // The end of the main window is the end of the program's message loop.
-    if (window && window == m_hMainWnd) {
-        m_hMainWnd = nullptr;
+    if (window && window == mainWindow_) {
+        mainWindow_ = nullptr;
         PostQuitMessage(0);
     }
 }
 
 bool CWinApp::OnCommand(WORD id) {
     if (id == ID_APP_EXIT) {
-        if (m_hMainWnd) {
-            PostMessageA(m_hMainWnd, WM_CLOSE, 0, 0);
+        if (mainWindow_) {
+            PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
         }
         return true;
     }
@@ -98,20 +98,20 @@ void CWinApp::LoadStdProfileSettings(unsigned maxRecentFiles) {
     name = name.substr(name.find_last_of("\\/:") + 1);
     name = name.substr(0, name.rfind('.'));
     // A name without a directory: the profile service looks in the Windows directory.
-    m_profileName = name + ".INI";
-    m_recentFiles.clear();
+    profileName_ = name + ".INI";
+    recentFiles_.clear();
     for (unsigned i = 1; i <= maxRecentFiles; ++i) {
         const std::string key = "File" + std::to_string(i);
         std::string file =
-            fw::ReadProfileString(m_profileName, "Recent File List", key.c_str(), "", MAX_PATH);
+            fw::ReadProfileString(profileName_, "Recent File List", key.c_str(), "", MAX_PATH);
         if (!file.empty()) {
-            m_recentFiles.push_back(std::move(file));
+            recentFiles_.push_back(std::move(file));
         }
     }
 }
 
 int AppMessageBox(const std::string& text, UINT type) {
-    std::string caption = theApp ? theApp->m_title : std::string();
+    std::string caption = theApp ? theApp->title_ : std::string();
     HWND owner = GetActiveWindow();
     return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }

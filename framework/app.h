@@ -2,9 +2,9 @@
 // application message boxes whose caption is the application title.
 #pragma once
 
-#include "dialog.h"
-#include "handles.h"
-#include "wnd.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+#include "framework/wnd.h"
 
 #include <memory>
 #include <string>
@@ -27,14 +27,14 @@ public:
     // Called from WinMain: sets up the application and runs it to the end.
     int Run(HINSTANCE instance, const char* commandLine, int showCommand);
 
-    HINSTANCE m_hInstance = nullptr;
+    HINSTANCE instance_ = nullptr;
     // The text after the program name, as the platform hands it over.
-    const char* m_lpCmdLine = "";
-    int m_nCmdShow = SW_SHOWNORMAL;
+    const char* commandLine_ = "";
+    int showCommand_ = SW_SHOWNORMAL;
     // Main window: when set after InitInstance, the message loop runs until it closes.
-    HWND m_hMainWnd = nullptr;
+    HWND mainWindow_ = nullptr;
     // Application title (string 57344); the caption of application message boxes.
-    std::string m_title;
+    std::string title_;
 
     // Document/view programs: the template of the main window, and its first document,
     // whose frame becomes the main window.
@@ -58,8 +58,8 @@ public:
     // Reads the recent-file list (up to `maxRecentFiles` entries) from the program's profile,
     // "<program name>.INI" in the Windows directory.
     void LoadStdProfileSettings(unsigned maxRecentFiles = 4);
-    std::string m_profileName;
-    std::vector<std::string> m_recentFiles;
+    std::string profileName_;
+    std::vector<std::string> recentFiles_;
 
 private:
     std::vector<std::unique_ptr<CSingleDocTemplate>> templates_;

@@ -3,7 +3,7 @@
 // call Reset() explicitly; the destructors are the safety net.
 #pragma once
 
-#include "handles.h"
+#include "framework/handles.h"
 
 #include <windows.h>
 #include <ddeml.h>

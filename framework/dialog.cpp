@@ -1,4 +1,4 @@
-#include "dialog.h"
+#include "framework/dialog.h"
 
 CDialog::~CDialog() {
     DestroyWindow();
@@ -13,7 +13,7 @@ INT_PTR CDialog::DoModal() {
 }
 
 bool CDialog::Create(HWND parent) {
-    if (m_hWnd) {
+    if (hwnd_) {
         return true;
     }
     modal_ = false;
@@ -24,14 +24,14 @@ bool CDialog::Create(HWND parent) {
 }
 
 void CDialog::DestroyWindow() {
-    if (m_hWnd && !modal_) {
-        ::DestroyWindow(m_hWnd);
+    if (hwnd_ && !modal_) {
+        ::DestroyWindow(hwnd_);
     }
 }
 
 void CDialog::EndDialog(INT_PTR result) {
-    if (m_hWnd) {
-        ::EndDialog(m_hWnd, result);
+    if (hwnd_) {
+        ::EndDialog(hwnd_, result);
     }
 }
 
@@ -40,7 +40,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
-        self->m_hWnd = window;
+        self->hwnd_ = window;
     } else {
         self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     }
@@ -49,7 +49,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
+        self->hwnd_ = nullptr;
         return FALSE;
     }
     try {

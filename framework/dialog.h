@@ -5,7 +5,7 @@
 // leaves a handler ends there: it never unwinds through the platform's dialog manager.
 #pragma once
 
-#include "wnd.h"
+#include "framework/wnd.h"
 
 // The background and text colours a program chose for its dialogs, with the brush that paints
 // the background; owned by whoever chose them, for as long as the dialogs live.

@@ -1,7 +1,7 @@
-#include "doc_template.h"
+#include "framework/doc_template.h"
 
-#include "framework_ids.h"
-#include "resource_strings.h"
+#include "framework/framework_ids.h"
+#include "framework/resource_strings.h"
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory document,
                                        FrameFactory frame, ViewFactory view)

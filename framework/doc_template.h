@@ -2,9 +2,9 @@
 // frame and view it creates and owns together.
 #pragma once
 
-#include "document.h"
-#include "frame.h"
-#include "view.h"
+#include "framework/document.h"
+#include "framework/frame.h"
+#include "framework/view.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 // The data side of a document/view program: one document per template, shown by its view.
 #pragma once
 
-#include "object.h"
+#include "framework/portable/object.h"
 
 #include <windows.h>
 

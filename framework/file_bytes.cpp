@@ -1,6 +1,6 @@
-#include "file_bytes.h"
+#include "framework/file_bytes.h"
 
-#include "handles.h"
+#include "framework/handles.h"
 
 #include <windows.h>
 

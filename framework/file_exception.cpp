@@ -1,4 +1,4 @@
-#include "file_exception.h"
+#include "framework/file_exception.h"
 
 int CFileException::CauseFromWin32Error(DWORD error) {
     switch (error) {

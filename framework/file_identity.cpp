@@ -1,7 +1,7 @@
-#include "file_identity.h"
+#include "framework/file_identity.h"
 
-#include "file_probe.h"
-#include "handles.h"
+#include "framework/file_probe.h"
+#include "framework/handles.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "file_probe.h"
+#include "framework/file_probe.h"
 
-#include "handles.h"
+#include "framework/handles.h"
 
 namespace fw {
 

@@ -1,6 +1,6 @@
-#include "file_remove.h"
+#include "framework/file_remove.h"
 
-#include "file_exception.h"
+#include "framework/file_exception.h"
 
 namespace fw {
 

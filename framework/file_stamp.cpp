@@ -1,6 +1,6 @@
-#include "file_stamp.h"
+#include "framework/file_stamp.h"
 
-#include "handles.h"
+#include "framework/handles.h"
 
 #include <windows.h>
 

@@ -1,16 +1,16 @@
-#include "frame.h"
+#include "framework/frame.h"
 
-#include "app.h"
-#include "resource_strings.h"
-#include "view.h"
+#include "framework/app.h"
+#include "framework/resource_strings.h"
+#include "framework/view.h"
 
 namespace {
 constexpr const char* kFrameClass = "KorvaFrame";
 }
 
 CFrameWnd::~CFrameWnd() {
-    if (m_hWnd) {
-        ::DestroyWindow(m_hWnd);
+    if (hwnd_) {
+        ::DestroyWindow(hwnd_);
     }
 }
 
@@ -86,7 +86,7 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
         LRESULT done = Default(message, wParam, lParam);
         if (app_) {
-            app_->OnMainWindowDestroyed(m_hWnd);
+            app_->OnMainWindowDestroyed(hwnd_);
         }
         return done;
     }

@@ -1,7 +1,7 @@
 // A frame: the program's main window with its menu, holding the active view in its client area.
 #pragma once
 
-#include "wnd.h"
+#include "framework/wnd.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "mount_table.h"
+#include "framework/mount_table.h"
 
-#include "handles.h"
-#include "mount_table_text.h"
+#include "framework/handles.h"
+#include "framework/portable/mount_table_text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "plain_file.h"
+#include "framework/plain_file.h"
 
-#include "file_identity.h"
+#include "framework/file_identity.h"
 
 namespace fw {
 

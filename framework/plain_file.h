@@ -5,7 +5,7 @@
 // that is already there.
 #pragma once
 
-#include "handles.h"
+#include "framework/handles.h"
 
 #include <string>
 

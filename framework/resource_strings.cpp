@@ -1,4 +1,4 @@
-#include "resource_strings.h"
+#include "framework/resource_strings.h"
 
 #include <cstdarg>
 #include <cstdio>

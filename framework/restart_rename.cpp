@@ -1,9 +1,9 @@
-#include "restart_rename.h"
+#include "framework/restart_rename.h"
 
-#include "file_bytes.h"
-#include "plain_file.h"
-#include "profile_text.h"
-#include "wow64.h"
+#include "framework/file_bytes.h"
+#include "framework/plain_file.h"
+#include "framework/portable/profile_text.h"
+#include "framework/wow64.h"
 
 #include <windows.h>
 

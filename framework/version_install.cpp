@@ -1,7 +1,8 @@
-#include "version_install.h"
+#include "framework/version_install.h"
 
-#include "handles.h"
-#include "plain_file.h"
+#include "framework/directory_listing.h"
+#include "framework/handles.h"
+#include "framework/plain_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,18 +46,9 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 }
 
 std::vector<std::string> TemporaryFiles(const std::string& dir) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA((dir + "\\ver*.tmp").c_str(), &entry));
-    if (!find) {
-        return names;
-    }
-    do {
-        if (!(entry.dwFileAttributes & kNotAPlainFile) && IsTemporaryName(entry.cFileName)) {
-            names.emplace_back(entry.cFileName);
-        }
-    } while (FindNextFileA(find.Get(), &entry));
-    return names;
+    return ListDirectory(dir + "\\ver*.tmp", [](const WIN32_FIND_DATAA& entry) {
+        return !(entry.dwFileAttributes & kNotAPlainFile) && IsTemporaryName(entry.cFileName);
+    });
 }
 
 } // namespace

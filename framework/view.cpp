@@ -1,16 +1,16 @@
-#include "view.h"
+#include "framework/view.h"
 
-#include "frame.h"
-#include "framework_ids.h"
-#include "handles.h"
+#include "framework/frame.h"
+#include "framework/framework_ids.h"
+#include "framework/handles.h"
 
 namespace {
 constexpr const char* kViewClass = "KorvaView";
 }
 
 CView::~CView() {
-    if (m_hWnd) {
-        ::DestroyWindow(m_hWnd);
+    if (hwnd_) {
+        ::DestroyWindow(hwnd_);
     }
 }
 
@@ -38,7 +38,7 @@ LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
     case WM_PAINT: {
-        fw::PaintDc dc(m_hWnd);
+        fw::PaintDc dc(hwnd_);
         OnDraw(dc.Get());
         return 0;
     }
@@ -47,7 +47,7 @@ LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     case WM_MOUSEACTIVATE:
         // A click into the view gives it the keyboard.
-        SetFocus(m_hWnd);
+        SetFocus(hwnd_);
         return MA_ACTIVATE;
     default:
         return Default(message, wParam, lParam);

@@ -1,7 +1,7 @@
 // A view: the child window that fills its frame's client area and shows its document.
 #pragma once
 
-#include "wnd.h"
+#include "framework/wnd.h"
 
 class CFrameWnd;
 

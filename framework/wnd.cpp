@@ -1,4 +1,4 @@
-#include "wnd.h"
+#include "framework/wnd.h"
 
 #include <vector>
 
@@ -14,15 +14,15 @@ std::string CWnd::GetItemText(int id) const {
 }
 
 void CWnd::SetItemText(int id, const std::string& text) const {
-    SetDlgItemTextA(m_hWnd, id, text.c_str());
+    SetDlgItemTextA(hwnd_, id, text.c_str());
 }
 
 void CWnd::SetCaption(const std::string& text) const {
-    SetWindowTextA(m_hWnd, text.c_str());
+    SetWindowTextA(hwnd_, text.c_str());
 }
 
 int CWnd::OwnedMessageBox(const std::string& text, const std::string& caption, UINT type) const {
-    return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
+    return ::MessageBoxA(hwnd_, text.c_str(), caption.c_str(), type);
 }
 
 bool CWnd::RegisterFrameworkClass(const char* className, UINT style, HBRUSH background) {
@@ -44,7 +44,7 @@ bool CWnd::RegisterFrameworkClass(const char* className, UINT style, HBRUSH back
 
 bool CWnd::CreateFrameworkWindow(const char* className, const std::string& title, DWORD style,
                                  int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-    if (m_hWnd) {
+    if (hwnd_) {
         return false;
     }
     HWND window = CreateWindowExA(0, className, title.c_str(), style, x, y, width, height, parent,
@@ -59,7 +59,7 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         self = static_cast<CWnd*>(create->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->m_hWnd = window;
+        self->hwnd_ = window;
     } else {
         self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
@@ -80,7 +80,7 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
     if (message == WM_NCDESTROY) {
         // The object may outlive its window; it no longer receives anything.
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
+        self->hwnd_ = nullptr;
     }
     return result;
 }

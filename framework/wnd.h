@@ -1,7 +1,7 @@
 // A window of the framework: the handle and the operations the programs use on it.
 #pragma once
 
-#include "object.h"
+#include "framework/portable/object.h"
 
 #include <windows.h>
 
@@ -9,9 +9,9 @@
 
 class CWnd : public CObject {
 public:
-    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return hwnd_; }
 
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text) const;
     void SetCaption(const std::string& text) const;
@@ -19,9 +19,9 @@ public:
     // A message box owned by this window, with an explicit caption.
     int OwnedMessageBox(const std::string& text, const std::string& caption, UINT type) const;
 
-    void Invalidate() const { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+    void Invalidate() const { ::InvalidateRect(hwnd_, nullptr, TRUE); }
 
-    HWND m_hWnd = nullptr;
+    HWND hwnd_ = nullptr;
 
 protected:
     // Windows of the framework's own classes (frames, views): every message of such a window
@@ -31,7 +31,7 @@ protected:
         return Default(message, wParam, lParam);
     }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const {
-        return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return ::DefWindowProcA(hwnd_, message, wParam, lParam);
     }
     // Registers a window class served by WindowProc (once per process and name).
     static bool RegisterFrameworkClass(const char* className, UINT style, HBRUSH background);

@@ -1,4 +1,4 @@
-#include "wow64.h"
+#include "framework/wow64.h"
 
 namespace fw {
 

@@ -1,11 +1,11 @@
-#include "cdib.h"
+#include "imaging/cdib.h"
 
-#include "bitmap_file.h"
-#include "cwmf.h"
-#include "dib_gdi.h"
-#include "global_dib.h"
-#include "lfile_stream.h"
-#include "picture_reader.h"
+#include "imaging/cwmf.h"
+#include "imaging/dib_gdi.h"
+#include "imaging/global_dib.h"
+#include "imaging/lfile_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/picture_reader.h"
 
 #include <array>
 
@@ -33,7 +33,7 @@ fw::UniqueBitmap CDib::LoadPicture(const std::string& fileName, fw::UniquePalett
         CWmf metafile;
         fw::UniquePalette rendered;
         fw::UniqueBitmap bitmap =
-            metafile.RenderMetafile(fileName, rendered, metafileWidth, metafileHeight);
+            metafile.RenderMetafile(fileName, rendered, metafileWidth_, metafileHeight_);
         if (bitmap && !keepPalette) {
             palette = std::move(rendered);
         }

@@ -3,16 +3,16 @@
 // (the code is not cleared by a later success). Handles it returns belong to the caller.
 #pragma once
 
-#include "handles.h"
-#include "image_error.h"
-#include "object.h"
+#include "framework/handles.h"
+#include "framework/portable/object.h"
+#include "imaging/portable/image_error.h"
 
 #include <string>
 
 class CDib : public CObject {
 public:
     // Loads a bitmap file of the three kinds, a TIFF or GIF file, or else a metafile rendered
-    // into a bitmap of metafileWidth × metafileHeight. With keepPalette false the palette
+    // into a bitmap of metafileWidth_ × metafileHeight_. With keepPalette false the palette
     // built for the picture replaces `palette` and is used for the conversion; with it true,
     // `palette` is used as it is and kept. Null on failure (and `palette` is left alone).
     fw::UniqueBitmap LoadPicture(const std::string& fileName, fw::UniquePalette& palette,
@@ -38,8 +38,8 @@ public:
     const char* LastErrorText() const { return lastError_.text.c_str(); }
     int LastErrorCode() const { return lastError_.code; }
 
-    int metafileWidth = 110;
-    int metafileHeight = 110;
+    int metafileWidth_ = 110;
+    int metafileHeight_ = 110;
 
 private:
     korva::ImageError lastError_;

@@ -1,8 +1,8 @@
-#include "cwmf.h"
+#include "imaging/cwmf.h"
 
-#include "byte_stream.h"
-#include "lfile_stream.h"
-#include "metafile_header.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/lfile_stream.h"
+#include "imaging/portable/metafile_header.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -38,8 +38,8 @@ fw::UniquePalette SystemPalette(HDC dc) {
 CWmf::CWmf() {
     fw::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     if (memory) {
-        planes = GetDeviceCaps(memory.Get(), PLANES);
-        bitsPerPixel = GetDeviceCaps(memory.Get(), BITSPIXEL);
+        planes_ = GetDeviceCaps(memory.Get(), PLANES);
+        bitsPerPixel_ = GetDeviceCaps(memory.Get(), BITSPIXEL);
     }
 }
 
@@ -47,13 +47,13 @@ fw::UniqueBitmap CWmf::RenderMetafile(const std::string& fileName, fw::UniquePal
                                       int width, int height) {
     fw::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     if (!memory || width <= 0 || height <= 0) {
-        playResult = 0;
+        playResult_ = 0;
         return {};
     }
-    fw::UniqueBitmap bitmap(CreateBitmap(width, height, static_cast<UINT>(planes),
-                                         static_cast<UINT>(bitsPerPixel), nullptr));
+    fw::UniqueBitmap bitmap(CreateBitmap(width, height, static_cast<UINT>(planes_),
+                                         static_cast<UINT>(bitsPerPixel_), nullptr));
     if (!bitmap) {
-        playResult = 0;
+        playResult_ = 0;
         return {};
     }
     HDC dc = memory.Get();
@@ -68,7 +68,7 @@ fw::UniqueBitmap CWmf::RenderMetafile(const std::string& fileName, fw::UniquePal
 
         fw::UniqueMetafile metafile = OpenMetafile(fileName);
         if (!metafile || !EnumMetaFile(dc, metafile.Get(), PlayEachRecord, 0)) {
-            playResult = 0;
+            playResult_ = 0;
             return {};
         }
         SetMapMode(dc, MM_TEXT);
@@ -89,7 +89,7 @@ fw::UniqueMetafile CWmf::OpenMetafile(const std::string& fileName) {
         return {};
     }
     if (GetLe32(key) == kPlaceableKey) {
-        plainFlag = 0;
+        plainFlag_ = 0;
         return OpenPlaceable(file.Get());
     }
     std::uint8_t header[kMetaHeaderSize];
@@ -99,7 +99,7 @@ fw::UniqueMetafile CWmf::OpenMetafile(const std::string& fileName) {
     if (got < 4) {
         return {};
     }
-    plainFlag = 1;
+    plainFlag_ = 1;
     return fw::UniqueMetafile(GetMetaFileA(fileName.c_str()));
 }
 

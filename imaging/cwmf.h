@@ -2,8 +2,8 @@
 // logical units 0 to 800 fill it in both directions, on white, with the system palette.
 #pragma once
 
-#include "handles.h"
-#include "object.h"
+#include "framework/handles.h"
+#include "framework/portable/object.h"
 
 #include <string>
 
@@ -18,10 +18,10 @@ public:
                                     int width, int height);
     fw::UniqueMetafile OpenMetafile(const std::string& fileName);
 
-    int playResult = 1;
-    int plainFlag = 0;
-    int planes = 1;
-    int bitsPerPixel = 1;
+    int playResult_ = 1;
+    int plainFlag_ = 0;
+    int planes_ = 1;
+    int bitsPerPixel_ = 1;
 
 private:
     fw::UniqueMetafile OpenPlaceable(HFILE file);

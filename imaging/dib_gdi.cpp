@@ -1,7 +1,7 @@
-#include "dib_gdi.h"
+#include "imaging/dib_gdi.h"
 
-#include "global_dib.h"
-#include "image_error.h"
+#include "imaging/global_dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -2,9 +2,9 @@
 // screen's device context, and copying a screen area.
 #pragma once
 
-#include "dib.h"
-#include "handles.h"
-#include "image_error.h"
+#include "framework/handles.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <array>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "global_dib.h"
+#include "imaging/global_dib.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // DIBs as the platform holds them: one movable global memory block in the packed layout.
 #pragma once
 
-#include "dib.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "imaging/portable/dib.h"
 
 namespace korva {
 

@@ -1,4 +1,4 @@
-#include "lfile_stream.h"
+#include "imaging/lfile_stream.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // _lread, _lwrite, _llseek, _lclose), with an owner that closes the file.
 #pragma once
 
-#include "byte_stream.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "framework/portable/byte_stream.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Entry point of the CD launcher and installer.
-#include "install_app.h"
-#include "installation_engine.h"
+#include "install/engine/engine.h"
+#include "install/launcher/install_app.h"
 
 namespace {
 // The launcher's windows use the engine through its interface; the program wires them.

@@ -1,5 +1,5 @@
 // On Windows the texts come from the running program's string table.
-#include "string_lookup.h"
+#include "mapdb/portable/string_lookup.h"
 
 #include <windows.h>
 

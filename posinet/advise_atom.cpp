@@ -1,7 +1,7 @@
-#include "advise_atom.h"
+#include "posinet/advise_atom.h"
 
-#include "dde_handles.h"
-#include "wine_dde.h"
+#include "framework/dde_handles.h"
+#include "posinet/wine_dde.h"
 
 namespace {
 

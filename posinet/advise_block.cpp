@@ -1,6 +1,6 @@
-#include "advise_block.h"
+#include "posinet/advise_block.h"
 
-#include "wine_dde.h"
+#include "posinet/wine_dde.h"
 
 #include <cstring>
 #include <tuple>

@@ -1,5 +1,5 @@
 // Entry point of the position provider.
-#include "posinet_app.h"
+#include "posinet/posinet_app.h"
 
 namespace {
 CPosinetApp thePosinetApp;

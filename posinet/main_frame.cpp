@@ -1,13 +1,13 @@
-#include "main_frame.h"
+#include "posinet/main_frame.h"
 
-#include "resource.h"
+#include "resources/posinet/resource.h"
 
 #include <ctime>
 
 CMainFrame::CMainFrame() {
-    korva::SetBuiltInPositions(elements);
+    korva::SetBuiltInPositions(elements_);
     korva::HeadingGenerator headings(static_cast<uint32_t>(std::time(nullptr)));
-    korva::AssignHeadings(elements, headings);
+    korva::AssignHeadings(elements_, headings);
     service_.StartService();
 }
 
@@ -16,7 +16,7 @@ CMainFrame::~CMainFrame() {
 }
 
 int CMainFrame::OnCreate() {
-    cycle_.AttachWindow(m_hWnd);
+    cycle_.AttachWindow(hwnd_);
     return 0;
 }
 
@@ -30,7 +30,7 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
     // Every timer message is a tick, whatever its identifier: the extra tick of an advise
     // start comes with identifier 0. This frame is the program's main window.
-    commands_.RecordSender(m_hWnd);
+    commands_.RecordSender(hwnd_);
     result = 0;
     cycle_.Run([&] {
         Tick();
@@ -43,12 +43,12 @@ void CMainFrame::Tick() {
     if (!service_.IsServing()) {
         return;
     }
-    korva::MoveElements(elements, elementCount, [this](int i) { service_.PostAdvise(i); });
+    korva::MoveElements(elements_, elementCount_, [this](int i) { service_.PostAdvise(i); });
 }
 
 void CMainFrame::NudgeElement0(korva::ArrowKey key) {
-    if (elementCount > 0) {
-        korva::NudgeElement(elements[0], key);
+    if (elementCount_ > 0) {
+        korva::NudgeElement(elements_[0], key);
     }
 }
 
@@ -79,9 +79,9 @@ bool CMainFrame::OnCommand(WORD id) {
 }
 
 void CMainFrame::OnGotoPoint() {
-    commands_.GotoPoint(m_hWnd, GetDialogColors());
+    commands_.GotoPoint(hwnd_, GetDialogColors());
 }
 
 void CMainFrame::OnFollowElement() {
-    commands_.FollowElement(m_hWnd, GetDialogColors(), elements, elementCount);
+    commands_.FollowElement(hwnd_, GetDialogColors(), elements_, elementCount_);
 }

@@ -3,11 +3,11 @@
 // commands addressed to the map program.
 #pragma once
 
-#include "element_table.h"
-#include "frame.h"
-#include "map_commands.h"
-#include "position_service.h"
-#include "tick_cycle.h"
+#include "framework/frame.h"
+#include "posinet/map_commands.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/position_service.h"
+#include "posinet/tick_cycle.h"
 
 #include <windows.h>
 
@@ -39,9 +39,9 @@ private:
     void OnLinkStarted() override;
     void OnClientWindow(HWND window) override;
 
-    korva::ElementState elements[korva::kElementCount];
-    int elementCount = korva::kElementCount;
-    PositionService service_{elements, elementCount, *this};
+    korva::ElementState elements_[korva::kElementCount];
+    int elementCount_ = korva::kElementCount;
+    PositionService service_{elements_, elementCount_, *this};
     TickCycle cycle_;
     MapCommands commands_;
 };

@@ -1,9 +1,9 @@
-#include "map_commands.h"
+#include "posinet/map_commands.h"
 
-#include "point_dialogs.h"
+#include "posinet/point_dialogs.h"
 
-#include "coordinate.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "posinet/portable/coordinate.h"
 
 #include <cstring>
 
@@ -23,8 +23,8 @@ void MapCommands::GotoPoint(HWND owner, const DialogColors* colors) {
     korva::GotoPointBlock block;
     block.command.kind = korva::kGotoPointKind;
     block.command.element = 0;
-    block.command.longitude = korva::ParseCoordinate(dialog.longitude.c_str());
-    block.command.latitude = korva::ParseCoordinate(dialog.latitude.c_str());
+    block.command.longitude = korva::ParseCoordinate(dialog.longitude_.c_str());
+    block.command.latitude = korva::ParseCoordinate(dialog.latitude_.c_str());
     SendCommandBlock(block);
 }
 
@@ -35,14 +35,14 @@ void MapCommands::FollowElement(HWND owner, const DialogColors* colors,
     if (!HasTarget()) {
         return;
     }
-    if (dialog.DoModal() != IDOK || dialog.element < 0 || dialog.element >= elementCount) {
+    if (dialog.DoModal() != IDOK || dialog.element_ < 0 || dialog.element_ >= elementCount) {
         return;
     }
     korva::GotoPointBlock block;
     block.command.kind = korva::kFollowElementKind;
-    block.command.element = static_cast<uint16_t>(dialog.element);
-    block.command.longitude = elements[dialog.element].longitude;
-    block.command.latitude = elements[dialog.element].latitude;
+    block.command.element = static_cast<uint16_t>(dialog.element_);
+    block.command.longitude = elements[dialog.element_].longitude;
+    block.command.latitude = elements[dialog.element_].latitude;
     SendCommandBlock(block);
 }
 

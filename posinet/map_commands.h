@@ -2,8 +2,8 @@
 // elemento": each asks the user in a dialog, then sends one block in WM_COPYDATA.
 #pragma once
 
-#include "element_table.h"
-#include "records.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "point_dialogs.h"
+#include "posinet/point_dialogs.h"
 
-#include "resource.h"
+#include "resources/posinet/resource.h"
 
-#include "app.h"
-#include "element_table.h"
+#include "framework/app.h"
+#include "posinet/portable/element_table.h"
 
 namespace {
 // Longest text the coordinate fields take.
@@ -13,17 +13,17 @@ constexpr WPARAM kCoordinateTextLimit = 35;
 CGotoPointDlg::CGotoPointDlg(HWND parent) : CDialog(IDD_GOTO_POINT, parent) {}
 
 BOOL CGotoPointDlg::OnInitDialog() {
-    SetItemText(IDC_LONGITUDE, longitude);
-    SetItemText(IDC_LATITUDE, latitude);
-    SendDlgItemMessageA(m_hWnd, IDC_LONGITUDE, EM_LIMITTEXT, kCoordinateTextLimit, 0);
-    SendDlgItemMessageA(m_hWnd, IDC_LATITUDE, EM_LIMITTEXT, kCoordinateTextLimit, 0);
+    SetItemText(IDC_LONGITUDE, longitude_);
+    SetItemText(IDC_LATITUDE, latitude_);
+    SendDlgItemMessageA(hwnd_, IDC_LONGITUDE, EM_LIMITTEXT, kCoordinateTextLimit, 0);
+    SendDlgItemMessageA(hwnd_, IDC_LATITUDE, EM_LIMITTEXT, kCoordinateTextLimit, 0);
     return CDialog::OnInitDialog();
 }
 
 void CGotoPointDlg::OnOK() {
     // A text set from outside the keyboard may be longer than the limit: it is cut there.
-    longitude = GetItemText(IDC_LONGITUDE).substr(0, kCoordinateTextLimit);
-    latitude = GetItemText(IDC_LATITUDE).substr(0, kCoordinateTextLimit);
+    longitude_ = GetItemText(IDC_LONGITUDE).substr(0, kCoordinateTextLimit);
+    latitude_ = GetItemText(IDC_LATITUDE).substr(0, kCoordinateTextLimit);
     CDialog::OnOK();
 }
 
@@ -31,13 +31,13 @@ CFollowElementDlg::CFollowElementDlg(HWND parent, int elementCount)
     : CDialog(IDD_FOLLOW_ELEMENT, parent), elementCount_(elementCount) {}
 
 BOOL CFollowElementDlg::OnInitDialog() {
-    SetItemText(IDC_ELEMENT_NUMBER, elementText);
+    SetItemText(IDC_ELEMENT_NUMBER, elementText_);
     return CDialog::OnInitDialog();
 }
 
 void CFollowElementDlg::OnOK() {
-    elementText = GetItemText(IDC_ELEMENT_NUMBER);
-    const int number = korva::ParseElementNumber(elementText, elementCount_);
+    elementText_ = GetItemText(IDC_ELEMENT_NUMBER);
+    const int number = korva::ParseElementNumber(elementText_, elementCount_);
     if (number < 0) {
         // The dialog stays open on the field to be corrected.
         AppMessageBox(IDS_ELEMENT_NUMBER_RANGE, MB_OK | MB_ICONEXCLAMATION);
@@ -46,6 +46,6 @@ void CFollowElementDlg::OnOK() {
         SendMessageA(field, EM_SETSEL, 0, -1);
         return;
     }
-    element = number;
+    element_ = number;
     CDialog::OnOK();
 }

@@ -1,7 +1,7 @@
 // The dialogs of the commands addressed to the map program.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 
@@ -10,8 +10,8 @@ class CGotoPointDlg : public CDialog {
 public:
     explicit CGotoPointDlg(HWND parent);
 
-    std::string longitude;
-    std::string latitude;
+    std::string longitude_;
+    std::string latitude_;
 
 protected:
     BOOL OnInitDialog() override;
@@ -23,9 +23,9 @@ class CFollowElementDlg : public CDialog {
 public:
     CFollowElementDlg(HWND parent, int elementCount);
 
-    std::string elementText;
+    std::string elementText_;
     // The chosen element once the dialog ended with OK.
-    int element = -1;
+    int element_ = -1;
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,12 +1,12 @@
-#include "posinet_app.h"
+#include "posinet/posinet_app.h"
 
-#include "main_frame.h"
-#include "posinet_view.h"
-#include "resource.h"
+#include "posinet/main_frame.h"
+#include "posinet/posinet_view.h"
+#include "resources/posinet/resource.h"
 
-#include "dialog.h"
-#include "doc_template.h"
-#include "framework_ids.h"
+#include "framework/dialog.h"
+#include "framework/doc_template.h"
+#include "framework/framework_ids.h"
 
 BOOL CPosinetApp::InitInstance() {
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
@@ -18,7 +18,7 @@ BOOL CPosinetApp::InitInstance() {
 
 bool CPosinetApp::OnCommand(WORD id) {
     if (id == ID_APP_ABOUT) {
-        CDialog about(IDD_ABOUTBOX, m_hMainWnd);
+        CDialog about(IDD_ABOUTBOX, mainWindow_);
         about.SetColors(GetDialogColors());
         about.DoModal();
         return true;

@@ -1,7 +1,7 @@
 // posinet's application object: the single-document template and its first document.
 #pragma once
 
-#include "app.h"
+#include "framework/app.h"
 
 class CPosinetApp : public CWinApp {
 public:

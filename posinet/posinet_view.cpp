@@ -1,6 +1,6 @@
-#include "posinet_view.h"
+#include "posinet/posinet_view.h"
 
-#include "main_frame.h"
+#include "posinet/main_frame.h"
 
 namespace {
 // The caption is set at the first paint of the process only, not at each view's: a flag of

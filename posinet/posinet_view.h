@@ -2,8 +2,8 @@
 // main window at its first paint and moves element 0 with the arrow keys.
 #pragma once
 
-#include "document.h"
-#include "view.h"
+#include "framework/document.h"
+#include "framework/view.h"
 
 class CPosinetDoc : public CDocument {
 public:

@@ -1,8 +1,8 @@
-#include "position_service.h"
+#include "posinet/position_service.h"
 
-#include "advise_atom.h"
-#include "records.h"
-#include "target_window.h"
+#include "posinet/advise_atom.h"
+#include "posinet/portable/records.h"
+#include "posinet/target_window.h"
 
 #include <cstdio>
 
@@ -23,29 +23,29 @@ PositionService::~PositionService() {
 }
 
 void PositionService::StartService() {
-    std::snprintf(serviceName, sizeof serviceName, "%s", "Posinet");
-    std::snprintf(topicName, sizeof topicName, "%s", "Posizioni");
-    std::snprintf(allItemsName, sizeof allItemsName, "%s", "Tutti");
+    std::snprintf(serviceName_, sizeof serviceName_, "%s", "Posinet");
+    std::snprintf(topicName_, sizeof topicName_, "%s", "Posizioni");
+    std::snprintf(allItemsName_, sizeof allItemsName_, "%s", "Tutti");
     runningService = this;
     // Executes are refused by DDEML itself; no notifications reach the callback.
-    ddeInstance.Initialize(DdeCallback,
-                           APPCLASS_STANDARD | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS);
-    serviceHandle = fw::DdeStringHandle(ddeInstance.Id(), serviceName);
-    topicHandle = fw::DdeStringHandle(ddeInstance.Id(), topicName);
-    allItemsHandle = fw::DdeStringHandle(ddeInstance.Id(), allItemsName);
-    if (ddeInstance && serviceHandle) {
-        DdeNameService(ddeInstance.Id(), serviceHandle.Get(), nullptr, DNS_REGISTER);
+    ddeInstance_.Initialize(DdeCallback,
+                            APPCLASS_STANDARD | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS);
+    serviceHandle_ = fw::DdeStringHandle(ddeInstance_.Id(), serviceName_);
+    topicHandle_ = fw::DdeStringHandle(ddeInstance_.Id(), topicName_);
+    allItemsHandle_ = fw::DdeStringHandle(ddeInstance_.Id(), allItemsName_);
+    if (ddeInstance_ && serviceHandle_) {
+        DdeNameService(ddeInstance_.Id(), serviceHandle_.Get(), nullptr, DNS_REGISTER);
     }
 }
 
 void PositionService::StopService() {
-    if (ddeInstance && serviceHandle) {
-        DdeNameService(ddeInstance.Id(), serviceHandle.Get(), nullptr, DNS_UNREGISTER);
+    if (ddeInstance_ && serviceHandle_) {
+        DdeNameService(ddeInstance_.Id(), serviceHandle_.Get(), nullptr, DNS_UNREGISTER);
     }
-    serviceHandle.Reset();
-    topicHandle.Reset();
-    allItemsHandle.Reset();
-    ddeInstance.Reset();
+    serviceHandle_.Reset();
+    topicHandle_.Reset();
+    allItemsHandle_.Reset();
+    ddeInstance_.Reset();
     if (runningService == this) {
         runningService = nullptr;
     }
@@ -53,10 +53,10 @@ void PositionService::StopService() {
 
 void PositionService::PostAdvise(int element) {
     const std::string name = korva::ElementItemName(element);
-    fw::DdeStringHandle item(ddeInstance.Id(), name.c_str());
+    fw::DdeStringHandle item(ddeInstance_.Id(), name.c_str());
     if (item) {
-        DdePostAdvise(ddeInstance.Id(), topicHandle.Get(), item.Get());
-        adviseBlocks.Reclaim();
+        DdePostAdvise(ddeInstance_.Id(), topicHandle_.Get(), item.Get());
+        adviseBlocks_.Reclaim();
     }
 }
 
@@ -71,13 +71,13 @@ HDDEDATA PositionService::OnDdeTransaction(UINT type, HCONV conversation, HSZ hs
     switch (type) {
     case XTYP_CONNECT: {
         // hsz1 is the topic, hsz2 the service; both must match exactly.
-        const std::string topic = fw::DdeQueryText(ddeInstance.Id(), hsz1, kDdeNameSize);
-        const std::string service = fw::DdeQueryText(ddeInstance.Id(), hsz2, kDdeNameSize);
-        if (service != serviceName || topic != topicName) {
+        const std::string topic = fw::DdeQueryText(ddeInstance_.Id(), hsz1, kDdeNameSize);
+        const std::string service = fw::DdeQueryText(ddeInstance_.Id(), hsz2, kDdeNameSize);
+        if (service != serviceName_ || topic != topicName_) {
             return reinterpret_cast<HDDEDATA>(FALSE);
         }
-        connected = 1;
-        advising = 1;
+        connected_ = true;
+        advising_ = true;
         events_.OnConnectionAccepted();
         return reinterpret_cast<HDDEDATA>(TRUE);
     }
@@ -92,7 +92,7 @@ HDDEDATA PositionService::OnDdeTransaction(UINT type, HCONV conversation, HSZ hs
         RecordClientWindow(conversation);
         return PositionData(hsz2);
     case XTYP_ADVREQ:
-        KeepItemAtomForNextLink(ddeInstance.Id(), hsz2, LOWORD(data1));
+        KeepItemAtomForNextLink(ddeInstance_.Id(), hsz2, LOWORD(data1));
         return PositionData(hsz2, conversation);
     case XTYP_ADVSTOP:
         // Links, flags and timer stay as they are.
@@ -104,7 +104,7 @@ HDDEDATA PositionService::OnDdeTransaction(UINT type, HCONV conversation, HSZ hs
 
 int PositionService::ElementOfItem(HSZ item) const {
     const int element =
-        korva::ElementFromItemName(fw::DdeQueryText(ddeInstance.Id(), item, kDdeNameSize));
+        korva::ElementFromItemName(fw::DdeQueryText(ddeInstance_.Id(), item, kDdeNameSize));
     return element < elementCount_ ? element : -1;
 }
 
@@ -118,11 +118,11 @@ HDDEDATA PositionService::PositionData(HSZ item, HCONV adviseConversation) {
         {korva::kPositionKind, static_cast<uint16_t>(element), state.longitude, state.latitude});
     // No flags: DDEML owns the handle once the callback has returned it.
     HDDEDATA data =
-        DdeCreateDataHandle(ddeInstance.Id(), bytes.data(), static_cast<DWORD>(bytes.size()), 0,
+        DdeCreateDataHandle(ddeInstance_.Id(), bytes.data(), static_cast<DWORD>(bytes.size()), 0,
                             item, korva::kPositionFormat, 0);
     if (data && adviseConversation) {
-        adviseBlocks.ExpectBlock(bytes, korva::kPositionFormat,
-                                 PartnerProcessId(adviseConversation));
+        adviseBlocks_.ExpectBlock(bytes, korva::kPositionFormat,
+                                  PartnerProcessId(adviseConversation));
     }
     return data;
 }

@@ -4,9 +4,9 @@
 // the clients did.
 #pragma once
 
-#include "advise_block.h"
-#include "dde_handles.h"
-#include "element_table.h"
+#include "framework/dde_handles.h"
+#include "posinet/advise_block.h"
+#include "posinet/portable/element_table.h"
 
 #include <windows.h>
 #include <ddeml.h>
@@ -41,10 +41,10 @@ public:
     void StopService();
 
     // True from the first accepted connection on: the ticks move and publish the elements.
-    bool IsServing() const { return connected && advising; }
+    bool IsServing() const { return connected_ && advising_; }
     // Publishes element i to every advise link on its item.
     void PostAdvise(int element);
-    const char* ServiceName() const { return serviceName; }
+    const char* ServiceName() const { return serviceName_; }
 
 private:
     // Every DDE transaction of the service; `data1` is the callback's first data value.
@@ -63,15 +63,15 @@ private:
     int elementCount_;
     Events& events_;
 
-    fw::DdeInstance ddeInstance;
-    fw::DdeStringHandle serviceHandle;
-    fw::DdeStringHandle topicHandle;
-    fw::DdeStringHandle allItemsHandle;
+    fw::DdeInstance ddeInstance_;
+    fw::DdeStringHandle serviceHandle_;
+    fw::DdeStringHandle topicHandle_;
+    fw::DdeStringHandle allItemsHandle_;
     // Both set on the first accepted connection, never cleared.
-    int connected = 0;
-    int advising = 0;
-    char serviceName[kDdeNameSize] = {};
-    char topicName[kDdeNameSize] = {};
-    char allItemsName[kDdeNameSize] = {};
-    AdviseBlockReclaimer adviseBlocks;
+    bool connected_ = false;
+    bool advising_ = false;
+    char serviceName_[kDdeNameSize] = {};
+    char topicName_[kDdeNameSize] = {};
+    char allItemsName_[kDdeNameSize] = {};
+    AdviseBlockReclaimer adviseBlocks_;
 };

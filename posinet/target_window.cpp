@@ -1,4 +1,4 @@
-#include "target_window.h"
+#include "posinet/target_window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tick_cycle.h"
+#include "posinet/tick_cycle.h"
 
 void TickCycle::AttachWindow(HWND window) {
     window_ = window;

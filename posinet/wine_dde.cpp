@@ -1,4 +1,4 @@
-#include "wine_dde.h"
+#include "posinet/wine_dde.h"
 
 #include <windows.h>
 

@@ -10,9 +10,9 @@
 // being megabytes of input file per second (10^6 bytes) from each reader's fastest decode.
 #include "reference_decoders.h"
 
-#include "bitmap_file.h"
-#include "gif_reader.h"
-#include "tiff_reader.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/tiff_reader.h"
 
 #include <algorithm>
 #include <chrono>

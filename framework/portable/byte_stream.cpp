@@ -1,4 +1,4 @@
-#include "byte_stream.h"
+#include "framework/portable/byte_stream.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "mount_table_text.h"
+#include "framework/portable/mount_table_text.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "profile_text.h"
+#include "framework/portable/profile_text.h"
 
 #include <cctype>
 
@@ -29,16 +29,21 @@ bool SameText(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Takes the first line off `text`, without the blanks around it.
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = Trimmed(text.substr(0, end));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
+}
+
 } // namespace
 
 bool ProfileTextHasLine(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value) {
     bool inSection = false;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line =
-            Trimmed(end == std::string_view::npos ? text : text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::string_view line = NextLine(text);
         if (line.starts_with('[')) {
             const std::size_t close = line.find(']');
             inSection = close != std::string_view::npos &&
@@ -53,6 +58,36 @@ bool ProfileTextHasLine(std::string_view text, std::string_view section, std::st
         }
     }
     return false;
+}
+
+std::optional<std::string> ProfileTextValue(std::string_view text, std::string_view section,
+                                            std::string_view key) {
+    bool inside = false;
+    while (!text.empty()) {
+        const std::string_view line = NextLine(text);
+        if (line.starts_with('[')) {
+            if (inside) {
+                return std::nullopt; // only the first section of that name counts
+            }
+            const std::size_t close = line.find(']');
+            inside = SameText(
+                Trimmed(line.substr(1, close == std::string_view::npos ? close : close - 1)),
+                section);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inside || equals == std::string_view::npos ||
+            !SameText(Trimmed(line.substr(0, equals)), key)) {
+            continue;
+        }
+        std::string_view value = Trimmed(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return std::string(value);
+    }
+    return std::nullopt;
 }
 
 } // namespace fw

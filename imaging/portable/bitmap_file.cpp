@@ -1,7 +1,7 @@
-#include "bitmap_file.h"
+#include "imaging/portable/bitmap_file.h"
 
-#include "colour_reduction.h"
-#include "run_length.h"
+#include "imaging/portable/colour_reduction.h"
+#include "imaging/portable/run_length.h"
 
 #include <algorithm>
 #include <bit>

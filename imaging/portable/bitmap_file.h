@@ -3,9 +3,9 @@
 // header, always coded). All are read into and written from the packed DIB layout.
 #pragma once
 
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <cstdint>
 #include <span>

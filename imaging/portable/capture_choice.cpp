@@ -1,4 +1,4 @@
-#include "capture_choice.h"
+#include "imaging/portable/capture_choice.h"
 
 #include <algorithm>
 #include <climits>

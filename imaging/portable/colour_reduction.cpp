@@ -1,4 +1,4 @@
-#include "colour_reduction.h"
+#include "imaging/portable/colour_reduction.h"
 
 #include <array>
 #include <cstdlib>

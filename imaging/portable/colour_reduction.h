@@ -2,7 +2,7 @@
 // the 16 by the sum of the absolute differences of red, green and blue.
 #pragma once
 
-#include "dib.h"
+#include "imaging/portable/dib.h"
 
 #include <cstdint>
 #include <span>

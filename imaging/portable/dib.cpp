@@ -1,6 +1,6 @@
-#include "dib.h"
+#include "imaging/portable/dib.h"
 
-#include "byte_stream.h"
+#include "framework/portable/byte_stream.h"
 
 namespace korva {
 

@@ -1,4 +1,4 @@
-#include "gif_lzw.h"
+#include "imaging/portable/gif_lzw.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 // from the data sub-blocks, a clear and an end code, widths growing from size + 1 to 12 bits.
 #pragma once
 
-#include "byte_stream.h"
+#include "framework/portable/byte_stream.h"
 
 #include <array>
 #include <cstddef>

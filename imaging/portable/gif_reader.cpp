@@ -1,6 +1,6 @@
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
 
-#include "gif_lzw.h"
+#include "imaging/portable/gif_lzw.h"
 
 #include <algorithm>
 #include <vector>
@@ -115,7 +115,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     }
     const std::uint8_t packed = screen[10];
     int tableBits = (packed & 7) + 1;
-    globalTable = (packed & 0x80) != 0;
+    globalTable_ = (packed & 0x80) != 0;
     std::vector<RgbQuad> table;
     auto readTable = [&](int bits) {
         std::vector<std::uint8_t> rgb(3u << bits);
@@ -128,7 +128,7 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
         }
         return true;
     };
-    if (globalTable && !readTable(tableBits)) {
+    if (globalTable_ && !readTable(tableBits)) {
         error_.Set(kImageReadError, "This File doesn't contain an image");
         return {};
     }
@@ -159,11 +159,11 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     const int width = GetLe16(descriptor + 4);
     const int height = GetLe16(descriptor + 6);
     const std::uint8_t imagePacked = descriptor[8];
-    interlaced = (imagePacked & 0x40) != 0;
+    interlaced_ = (imagePacked & 0x40) != 0;
     if (imagePacked & 0x80) {
         // A local table: used only when the file has no global one.
         const int localBits = (imagePacked & 7) + 1;
-        if (globalTable) {
+        if (globalTable_) {
             std::vector<RgbQuad> keep = table;
             bool ok = readTable(localBits);
             table = keep;
@@ -193,13 +193,13 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
             table.push_back({level, level, level, 0});
         }
     }
-    colourBits = DibDepth(tableBits);
+    colourBits_ = DibDepth(tableBits);
 
-    const std::uint32_t colours = 1u << colourBits;
+    const std::uint32_t colours = 1u << colourBits_;
     BitmapInfoHeader header;
     header.width = width;
     header.height = height;
-    header.bitCount = static_cast<std::uint16_t>(colourBits);
+    header.bitCount = static_cast<std::uint16_t>(colourBits_);
     header.sizeImage = static_cast<std::uint32_t>(RowSize(header) * height);
     const std::int64_t blockSize = BlockSize(header);
     DibBlock dib = DibBlock::Allocate(static_cast<std::uint64_t>(blockSize), memoryLimit);
@@ -219,11 +219,11 @@ DibBlock CGif::ReadGif(ByteSource& source, std::uint64_t memoryLimit) {
     GifLzwDecoder decoder;
     const GifLzwDecoder::Result result =
         decoder.Decode(source, codeSize, static_cast<std::size_t>(width), lines);
-    badCodes = decoder.BadCodes();
+    badCodes_ = decoder.BadCodes();
     if (result != GifLzwDecoder::Result::kEndCode && result != GifLzwDecoder::Result::kDataEnded) {
         return {};
     }
-    endedEarly = result == GifLzwDecoder::Result::kDataEnded;
+    endedEarly_ = result == GifLzwDecoder::Result::kDataEnded;
     return dib;
 }
 

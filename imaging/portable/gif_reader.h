@@ -2,9 +2,9 @@
 // lines in the order they are stored (an interlaced image is not reordered).
 #pragma once
 
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <cstdint>
 #include <string>
@@ -32,12 +32,12 @@ public:
     const std::string& LastErrorText() const { return error_.text; }
 
     // Output depth and the colour table's origin, for those who describe the file.
-    int colourBits = 0;
-    bool globalTable = false;
-    bool interlaced = false;
-    int badCodes = 0;
+    int colourBits_ = 0;
+    bool globalTable_ = false;
+    bool interlaced_ = false;
+    int badCodes_ = 0;
     // Data that ended before the end code (a zero-length sub-block): what was read is kept.
-    bool endedEarly = false;
+    bool endedEarly_ = false;
 
 private:
     ImageError error_;

@@ -1,6 +1,6 @@
-#include "metafile_header.h"
+#include "imaging/portable/metafile_header.h"
 
-#include "byte_stream.h"
+#include "framework/portable/byte_stream.h"
 
 namespace korva {
 

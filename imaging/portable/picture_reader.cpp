@@ -1,4 +1,4 @@
-#include "picture_reader.h"
+#include "imaging/portable/picture_reader.h"
 
 namespace korva {
 
@@ -49,7 +49,7 @@ PictureResult ReadPicture(ByteSource& source, std::uint64_t memoryLimit) {
     result.dib = result.tiff.ReadTiff(source, memoryLimit);
     if (!result.dib.Empty()) {
         result.format = PictureFormat::kTiff;
-        result.makePalette = result.tiff.paletteMade;
+        result.makePalette = result.tiff.paletteMade_;
         return result;
     }
     const ImageError& tiffError = result.tiff.Error();

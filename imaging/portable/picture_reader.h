@@ -3,12 +3,12 @@
 // them reads goes on to the metafile reader, which needs the platform and is not part of this.
 #pragma once
 
-#include "bitmap_file.h"
-#include "gif_reader.h"
-#include "tiff_reader.h"
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/image_error.h"
+#include "imaging/portable/tiff_reader.h"
 
 namespace korva {
 

@@ -2,7 +2,7 @@
 // itself; 0x80 + n is followed by a value byte that stands for n copies of it.
 #pragma once
 
-#include "byte_stream.h"
+#include "framework/portable/byte_stream.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tiff_lzw.h"
+#include "imaging/portable/tiff_lzw.h"
 
 #include <array>
 #include <cstdint>

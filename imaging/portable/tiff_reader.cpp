@@ -1,6 +1,6 @@
-#include "tiff_reader.h"
+#include "imaging/portable/tiff_reader.h"
 
-#include "tiff_lzw.h"
+#include "imaging/portable/tiff_lzw.h"
 
 #include <algorithm>
 #include <cstring>
@@ -111,7 +111,7 @@ double Rational(ByteSource& source, const Entry& entry) {
 } // namespace
 
 bool CTiff::RecognisedMark() const {
-    return byteOrder == kMarkIntel || byteOrder == kMarkVariant;
+    return byteOrder_ == kMarkIntel || byteOrder_ == kMarkVariant;
 }
 
 void CTiff::Fail(int code, const char* text) {
@@ -131,14 +131,14 @@ DibBlock CTiff::ReadTiff(const std::string& path) {
 
 bool CTiff::ReadDirectory(ByteSource& source) {
     std::uint8_t start[8];
-    byteOrder = 0;
+    byteOrder_ = 0;
     source.Seek(0);
     if (ReadPieces(source, start, sizeof start) != sizeof start) {
         Fail(kImageUnknownFormat, kNotTiff);
         return false;
     }
-    byteOrder = GetLe16(start);
-    if (byteOrder != kMarkIntel && byteOrder != kMarkVariant) {
+    byteOrder_ = GetLe16(start);
+    if (byteOrder_ != kMarkIntel && byteOrder_ != kMarkVariant) {
         Fail(kImageUnknownFormat, kNotTiff);
         return false;
     }
@@ -163,48 +163,48 @@ bool CTiff::ReadDirectory(ByteSource& source) {
         std::memcpy(entry.value, raw + 8, 4);
         switch (entry.tag) {
         case kImageWidth:
-            width = First(source, entry, 0);
+            width_ = First(source, entry, 0);
             sawWidth = true;
             break;
         case kImageLength:
-            height = First(source, entry, 0);
+            height_ = First(source, entry, 0);
             sawHeight = true;
             break;
         case kBitsPerSample:
-            bitsPerSample = First(source, entry, 1);
+            bitsPerSample_ = First(source, entry, 1);
             break;
         case kCompression:
-            compression = First(source, entry, 1);
+            compression_ = First(source, entry, 1);
             break;
         case kPhotometric:
-            photometric = First(source, entry, 0);
+            photometric_ = First(source, entry, 0);
             break;
         case kStripOffsets:
-            stripOffsets = Values(source, entry, entry.count);
+            stripOffsets_ = Values(source, entry, entry.count);
             break;
         case kSamplesPerPixel:
-            samplesPerPixel = First(source, entry, 1);
+            samplesPerPixel_ = First(source, entry, 1);
             break;
         case kRowsPerStrip:
-            rowsPerStrip = First(source, entry, 0);
+            rowsPerStrip_ = First(source, entry, 0);
             break;
         case kStripByteCounts:
-            stripByteCounts = Values(source, entry, entry.count);
+            stripByteCounts_ = Values(source, entry, entry.count);
             break;
         case kXResolution:
-            xResolution = Rational(source, entry);
+            xResolution_ = Rational(source, entry);
             break;
         case kYResolution:
-            yResolution = Rational(source, entry);
+            yResolution_ = Rational(source, entry);
             break;
         case kPlanarConfiguration:
-            planarConfiguration = First(source, entry, 1);
+            planarConfiguration_ = First(source, entry, 1);
             break;
         case kPredictor:
-            predictor = First(source, entry, 1);
+            predictor_ = First(source, entry, 1);
             break;
         case kColorMap:
-            colorMapOffset = entry.count * 2u > 4 ? GetLe32(entry.value) : 0;
+            colorMapOffset_ = entry.count * 2u > 4 ? GetLe32(entry.value) : 0;
             break;
         default:
             break; // other tags are read past
@@ -220,7 +220,7 @@ bool CTiff::ReadDirectory(ByteSource& source) {
 bool CTiff::ReadColourMap(ByteSource& source, DibBlock& dib, std::uint32_t colours) {
     // All reds, then all greens, then all blues, 16 bits each: the high byte is the colour.
     std::vector<std::uint8_t> map(static_cast<std::size_t>(colours) * 6);
-    if (!source.Seek(colorMapOffset) || ReadPieces(source, map.data(), map.size()) != map.size()) {
+    if (!source.Seek(colorMapOffset_) || ReadPieces(source, map.data(), map.size()) != map.size()) {
         return false;
     }
     for (std::uint32_t i = 0; i < colours; ++i) {
@@ -271,23 +271,24 @@ void FinishRow(std::uint8_t* row, std::size_t size, std::uint16_t bitCount,
 
 bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
     const BitmapInfoHeader header = dib.Header();
-    const std::size_t fileRowSize = (static_cast<std::size_t>(header.bitCount) * width + 7) / 8;
-    const std::uint32_t rows = rowsPerStrip == 0 || rowsPerStrip > height ? height : rowsPerStrip;
-    const std::uint32_t strips = (height + rows - 1) / rows;
+    const std::size_t fileRowSize = (static_cast<std::size_t>(header.bitCount) * width_ + 7) / 8;
+    const std::uint32_t rows =
+        rowsPerStrip_ == 0 || rowsPerStrip_ > height_ ? height_ : rowsPerStrip_;
+    const std::uint32_t strips = (height_ + rows - 1) / rows;
     const std::uint64_t fileLength = source.Length();
     std::vector<std::uint8_t> stripBytes;
     std::vector<std::uint8_t> coded;
     for (std::uint32_t strip = 0; strip < strips; ++strip) {
-        if (strip >= stripOffsets.size()) {
+        if (strip >= stripOffsets_.size()) {
             return false;
         }
         const std::uint32_t firstRow = strip * rows;
-        const std::uint32_t stripRows = std::min(rows, height - firstRow);
+        const std::uint32_t stripRows = std::min(rows, height_ - firstRow);
         auto rowOf = [&](std::uint32_t r) {
             return dib.Row(header.height - 1 - static_cast<std::int32_t>(firstRow + r));
         };
-        const std::uint64_t offset = stripOffsets[strip];
-        if (compression == 1) {
+        const std::uint64_t offset = stripOffsets_[strip];
+        if (compression_ == 1) {
             // Uncoded rows go straight into their places.
             if (!source.Seek(offset)) {
                 return false;
@@ -297,14 +298,14 @@ bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
                 if (ReadPieces(source, row, fileRowSize) != fileRowSize) {
                     return false;
                 }
-                FinishRow(row, fileRowSize, header.bitCount, predictor);
+                FinishRow(row, fileRowSize, header.bitCount, predictor_);
             }
             continue;
         }
         // The coded strip: as long as its byte count says, else up to the end of the file.
         std::uint64_t length = offset < fileLength ? fileLength - offset : 0;
-        if (strip < stripByteCounts.size()) {
-            length = std::min<std::uint64_t>(length, stripByteCounts[strip]);
+        if (strip < stripByteCounts_.size()) {
+            length = std::min<std::uint64_t>(length, stripByteCounts_[strip]);
         }
         coded.resize(static_cast<std::size_t>(length));
         stripBytes.resize(fileRowSize * stripRows);
@@ -316,7 +317,7 @@ bool CTiff::ReadStrips(ByteSource& source, DibBlock& dib) {
         for (std::uint32_t r = 0; r < stripRows; ++r) {
             std::uint8_t* row = rowOf(r);
             std::memcpy(row, stripBytes.data() + r * fileRowSize, fileRowSize);
-            FinishRow(row, fileRowSize, header.bitCount, predictor);
+            FinishRow(row, fileRowSize, header.bitCount, predictor_);
         }
     }
     return true;
@@ -327,29 +328,30 @@ DibBlock CTiff::ReadTiff(ByteSource& source, std::uint64_t memoryLimit) {
     if (!ReadDirectory(source)) {
         return {};
     }
-    if (width == 0 || height == 0) {
+    if (width_ == 0 || height_ == 0) {
         Fail(kImageUnknownFormat, kNotTiff);
         return {};
     }
     // What the DIB can show: 1, 4 or 8 bits of grey or palette, or 8-bit RGB in one plane.
-    const bool rgb = photometric == 2;
+    const bool rgb = photometric_ == 2;
     const bool supported =
-        (compression == 1 || compression == 5) && planarConfiguration == 1 && photometric <= 3 &&
-        (rgb ? bitsPerSample == 8 && samplesPerPixel == 3
-             : (bitsPerSample == 1 || bitsPerSample == 4 || bitsPerSample == 8) &&
-                   samplesPerPixel == 1);
+        (compression_ == 1 || compression_ == 5) && planarConfiguration_ == 1 &&
+        photometric_ <= 3 &&
+        (rgb ? bitsPerSample_ == 8 && samplesPerPixel_ == 3
+             : (bitsPerSample_ == 1 || bitsPerSample_ == 4 || bitsPerSample_ == 8) &&
+                   samplesPerPixel_ == 1);
     if (!supported) {
         Fail(kImageUnknownFormat, nullptr);
         return {};
     }
-    const std::uint16_t bits = rgb ? 24 : static_cast<std::uint16_t>(bitsPerSample);
+    const std::uint16_t bits = rgb ? 24 : static_cast<std::uint16_t>(bitsPerSample_);
     BitmapInfoHeader header;
-    header.width = static_cast<std::int32_t>(std::min<std::uint32_t>(width, INT32_MAX));
-    header.height = static_cast<std::int32_t>(std::min<std::uint32_t>(height, INT32_MAX));
+    header.width = static_cast<std::int32_t>(std::min<std::uint32_t>(width_, INT32_MAX));
+    header.height = static_cast<std::int32_t>(std::min<std::uint32_t>(height_, INT32_MAX));
     header.bitCount = bits;
     header.sizeImage = static_cast<std::uint32_t>(RowSize(header) * header.height);
-    header.xPelsPerMeter = static_cast<std::int32_t>(std::clamp(xResolution, 0.0, 2e9));
-    header.yPelsPerMeter = static_cast<std::int32_t>(std::clamp(yResolution, 0.0, 2e9));
+    header.xPelsPerMeter = static_cast<std::int32_t>(std::clamp(xResolution_, 0.0, 2e9));
+    header.yPelsPerMeter = static_cast<std::int32_t>(std::clamp(yResolution_, 0.0, 2e9));
     const std::int64_t blockSize = BlockSize(header);
     DibBlock dib =
         DibBlock::Allocate(blockSize > 0 ? static_cast<std::uint64_t>(blockSize) : 0, memoryLimit);
@@ -360,26 +362,26 @@ DibBlock CTiff::ReadTiff(ByteSource& source, std::uint64_t memoryLimit) {
     header.Store(dib.Data());
 
     const std::uint32_t colours = rgb ? 0 : 1u << bits;
-    paletteMade = false;
-    if (photometric == 0 || photometric == 1) {
+    paletteMade_ = false;
+    if (photometric_ == 0 || photometric_ == 1) {
         // Grey levels: white is zero (0) or black is zero (1).
         for (std::uint32_t i = 0; i < colours; ++i) {
             auto level = static_cast<std::uint8_t>(i * 255 / (colours - 1));
-            if (photometric == 0) {
+            if (photometric_ == 0) {
                 level = static_cast<std::uint8_t>(255 - level);
             }
             std::memset(dib.Data() + kInfoHeaderSize + 4 * i, level, 3);
         }
-        paletteMade = photometric == 1;
+        paletteMade_ = photometric_ == 1;
     } else if (!rgb) {
-        if (colorMapOffset == 0 || !ReadColourMap(source, dib, colours)) {
+        if (colorMapOffset_ == 0 || !ReadColourMap(source, dib, colours)) {
             Fail(kImageShortPixels, kBadTiff);
             return {};
         }
-        paletteMade = true;
+        paletteMade_ = true;
     }
     if (!ReadStrips(source, dib)) {
-        paletteMade = false;
+        paletteMade_ = false;
         Fail(kImageShortPixels, kBadTiff);
         return {};
     }

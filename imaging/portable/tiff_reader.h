@@ -3,9 +3,9 @@
 // strips uncompressed or LZW coded.
 #pragma once
 
-#include "byte_stream.h"
-#include "dib.h"
-#include "image_error.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/dib.h"
+#include "imaging/portable/image_error.h"
 
 #include <cstdint>
 #include <string>
@@ -31,24 +31,24 @@ public:
     const std::string& ErrorText() const { return error_.text; }
 
     // Whether a palette goes with the picture (grey ramps of black-is-zero and colour maps).
-    bool paletteMade = false;
+    bool paletteMade_ = false;
 
     // The first directory's values.
-    std::uint16_t byteOrder = 0;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::uint32_t bitsPerSample = 1;
-    std::uint32_t samplesPerPixel = 1;
-    std::uint32_t compression = 1;
-    std::uint32_t photometric = 0;
-    std::uint32_t rowsPerStrip = 0;
-    std::uint32_t planarConfiguration = 1;
-    std::uint32_t predictor = 1;
-    double xResolution = 0;
-    double yResolution = 0;
-    std::vector<std::uint32_t> stripOffsets;
-    std::vector<std::uint32_t> stripByteCounts;
-    std::uint32_t colorMapOffset = 0;
+    std::uint16_t byteOrder_ = 0;
+    std::uint32_t width_ = 0;
+    std::uint32_t height_ = 0;
+    std::uint32_t bitsPerSample_ = 1;
+    std::uint32_t samplesPerPixel_ = 1;
+    std::uint32_t compression_ = 1;
+    std::uint32_t photometric_ = 0;
+    std::uint32_t rowsPerStrip_ = 0;
+    std::uint32_t planarConfiguration_ = 1;
+    std::uint32_t predictor_ = 1;
+    double xResolution_ = 0;
+    double yResolution_ = 0;
+    std::vector<std::uint32_t> stripOffsets_;
+    std::vector<std::uint32_t> stripByteCounts_;
+    std::uint32_t colorMapOffset_ = 0;
 
 private:
     void Fail(int code, const char* text);

@@ -2,7 +2,7 @@
 // settings written when the area is done.
 #pragma once
 
-#include "cancel_poll.h"
+#include "install/engine/cancel_poll.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "cancel_poll.h"
+#include "install/engine/cancel_poll.h"
 
-#include "copy_progress_dialog.h"
+#include "install/engine/copy_progress_dialog.h"
 
 namespace korva {
 

@@ -1,9 +1,9 @@
-#include "closing_steps.h"
+#include "install/engine/closing_steps.h"
 
-#include "common_controls.h"
-#include "install_settings.h"
-#include "installation_run.h"
-#include "progman_client.h"
+#include "install/engine/common_controls.h"
+#include "install/engine/install_settings.h"
+#include "install/engine/installation_run.h"
+#include "install/engine/progman_client.h"
 
 namespace korva {
 

@@ -1,13 +1,12 @@
-#include "common_controls.h"
+#include "install/engine/common_controls.h"
 
-#include "file_bytes.h"
-#include "file_copy.h"
-#include "file_stamp.h"
-#include "handles.h"
-#include "paths.h"
-#include "plain_file.h"
-#include "restart_rename.h"
-#include "szdd.h"
+#include "framework/file_bytes.h"
+#include "framework/file_stamp.h"
+#include "framework/library_replacement.h"
+#include "framework/plain_file.h"
+#include "framework/restart_rename.h"
+#include "install/engine/file_copy.h"
+#include "install/shared/portable/paths.h"
 
 namespace korva {
 
@@ -25,24 +24,18 @@ std::string SystemDirectory() {
 // Far above any common-controls library; a larger file on the CD is not one.
 constexpr std::uint32_t kLibrarySizeLimit = 16 * 1024 * 1024;
 
+// The library that the CD's file carries (see HoldsLibraryOf); none when it cannot be read.
+std::optional<std::vector<std::uint8_t>> LibraryOnCd(const std::string& sourcePath) {
+    const std::optional<std::vector<std::uint8_t>> source =
+        fw::ReadWholeFile(sourcePath, kLibrarySizeLimit);
+    return source ? fw::LibraryCarriedIn(*source) : std::nullopt;
+}
+
 } // namespace
 
 bool HoldsLibraryOf(const std::string& copyPath, const std::string& sourcePath) {
-    std::optional<std::vector<std::uint8_t>> source =
-        fw::ReadWholeFile(sourcePath, kLibrarySizeLimit);
-    if (!source) {
-        return false;
-    }
-    if (!IsSzddStream(*source)) {
-        return fw::FileHolds(copyPath, *source);
-    }
-    SzddExpansion library = ExpandSzdd(*source);
-    return library.ok && fw::FileHolds(copyPath, library.data);
-}
-
-bool CommonControlsTooOld() {
-    fw::UniqueLibrary library(LoadLibraryA("COMCTL32.DLL"));
-    return library && GetProcAddress(library.Get(), "DllGetVersion") == nullptr;
+    const std::optional<std::vector<std::uint8_t>> library = LibraryOnCd(sourcePath);
+    return library && fw::FileHolds(copyPath, *library);
 }
 
 std::string CommonControlsLibraryPath() {
@@ -55,7 +48,7 @@ std::string CommonControlsTemporaryPath() {
 
 void ReplaceCommonControls(const InstallState& state, const std::string& windowsDir,
                            int& doneMessageMode, int& incompatibleWindows) {
-    if (CommonControlsTooOld()) {
+    if (fw::CommonControlsTooOld()) {
         doneMessageMode = 0;
     }
     if (doneMessageMode) {
@@ -76,12 +69,11 @@ void ReplaceCommonControls(const InstallState& state, const std::string& windows
         return;
     }
     // After Ignore, or a copy that reported success wrongly, the file under the temporary name
-    // may be an earlier file, a link or none: the restart would put it in place of the library.
-    // And a restart instruction that did not reach the disk schedules nothing.
-    if (fw::StateOfName(copyPath) != fw::NameState::plainFile ||
-        !HoldsLibraryOf(copyPath, JoinPath(state.programSourceDir, "comctl32.dll")) ||
-        !fw::WriteRestartRename(JoinPath(windowsDir, "wininit.ini"), CommonControlsLibraryPath(),
-                                copyPath)) {
+    // may be an earlier file, a link or none: only the CD's library is scheduled.
+    const std::optional<std::vector<std::uint8_t>> library =
+        LibraryOnCd(JoinPath(state.programSourceDir, "comctl32.dll"));
+    if (!library || !fw::ScheduleReplacement(JoinPath(windowsDir, "wininit.ini"),
+                                             CommonControlsLibraryPath(), copyPath, *library)) {
         if (fw::StampOf(copyPath) != before) {
             fw::DeletePlainFile(copyPath); // made by this step; an earlier file is not ours
         }

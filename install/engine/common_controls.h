@@ -4,15 +4,11 @@
 // the next start. The outcome chooses the installation's final message.
 #pragma once
 
-#include "install_state.h"
+#include "install/shared/portable/install_state.h"
 
 #include <string>
 
 namespace korva {
-
-// True when "COMCTL32.DLL" loads and does not export "DllGetVersion". A library that
-// cannot be loaded at all does not count as too old.
-bool CommonControlsTooOld();
 
 // The system directory's library and the temporary name of its replacement, in the directory
 // the restart finds them in (under WoW64, the 32-bit system directory by its 64-bit name).

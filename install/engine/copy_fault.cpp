@@ -1,9 +1,9 @@
-#include "copy_fault.h"
+#include "install/engine/copy_fault.h"
 
-#include "app.h"
-#include "free_space.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/app.h"
+#include "framework/resource_strings.h"
+#include "install/engine/free_space.h"
+#include "resources/install/resource.h"
 
 #include <winver.h>
 

@@ -1,10 +1,10 @@
-#include "copy_progress_dialog.h"
+#include "install/engine/copy_progress_dialog.h"
 
-#include "screen_capture_dialog.h"
-#include "handles.h"
-#include "resource.h"
-#include "resource_strings.h"
-#include "settings_logic.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "install/engine/portable/settings_logic.h"
+#include "install/engine/screen_capture_dialog.h"
+#include "resources/install/resource.h"
 
 namespace {
 
@@ -47,13 +47,13 @@ bool CopyProgressDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&
         return false;
     }
     // Ctrl + double click saves the screen; the click still goes on to the dialog.
-    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+    HandleScreenCaptureTrigger(hwnd_, message, wParam);
     return false;
 }
 
 void CopyProgressDialog::Repaint() {
-    if (m_hWnd) {
-        RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (hwnd_) {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }
 
@@ -133,7 +133,7 @@ void CopyProgressDialog::ShowLatestFileName() {
 }
 
 void CopyProgressDialog::ShowWaitingFileName() {
-    if (fileNameWaiting_ && m_hWnd) {
+    if (fileNameWaiting_ && hwnd_) {
         ShowLatestFileName();
     }
 }
@@ -143,8 +143,8 @@ void CopyProgressDialog::ShowEditionLine(const std::string& text) {
 }
 
 void CopyProgressDialog::Hide() {
-    if (m_hWnd) {
-        ShowWindow(m_hWnd, SW_HIDE);
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
     }
 }
 

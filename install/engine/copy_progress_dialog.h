@@ -4,8 +4,8 @@
 // every few hundredths of a second and the latest one whenever the run stops to ask.
 #pragma once
 
-#include "dialog.h"
-#include "handles.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
 
 #include <cstdint>
 #include <string>

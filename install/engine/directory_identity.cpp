@@ -1,9 +1,9 @@
-#include "directory_identity.h"
+#include "install/engine/directory_identity.h"
 
-#include "file_identity.h"
-#include "handles.h"
-#include "paths.h"
-#include "removal_guard.h"
+#include "framework/file_identity.h"
+#include "framework/handles.h"
+#include "install/engine/portable/removal_guard.h"
+#include "install/shared/portable/paths.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // level, in long names.
 #pragma once
 
-#include "removal_facts.h"
+#include "install/engine/portable/removal_facts.h"
 
 #include <string>
 

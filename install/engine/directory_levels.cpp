@@ -1,7 +1,7 @@
-#include "directory_levels.h"
+#include "install/engine/directory_levels.h"
 
-#include "copy_fault.h"
-#include "paths.h"
+#include "install/engine/copy_fault.h"
+#include "install/shared/portable/paths.h"
 
 #include <windows.h>
 

@@ -1,16 +1,16 @@
-#include "file_copy.h"
+#include "install/engine/file_copy.h"
 
-#include "app.h"
-#include "copy_fault.h"
-#include "copy_progress_dialog.h"
-#include "file_listing.h"
-#include "file_probe.h"
-#include "plain_file.h"
-#include "platform_probes.h"
-#include "resource.h"
-#include "resource_strings.h"
-#include "setup_values.h"
-#include "version_install.h"
+#include "framework/app.h"
+#include "framework/file_probe.h"
+#include "framework/plain_file.h"
+#include "framework/resource_strings.h"
+#include "framework/version_install.h"
+#include "install/engine/copy_fault.h"
+#include "install/engine/copy_progress_dialog.h"
+#include "install/engine/file_listing.h"
+#include "install/engine/platform_probes.h"
+#include "install/engine/portable/setup_values.h"
+#include "resources/install/resource.h"
 
 namespace korva {
 

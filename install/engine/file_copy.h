@@ -4,10 +4,10 @@
 // between files in cancel_poll.h.
 #pragma once
 
-#include "cancel_poll.h"
-#include "install_state.h"
-#include "platform_probes.h"
-#include "whole_file_copy.h"
+#include "install/engine/cancel_poll.h"
+#include "install/engine/platform_probes.h"
+#include "install/engine/whole_file_copy.h"
+#include "install/shared/portable/install_state.h"
 
 #include <cstdint>
 #include <string>

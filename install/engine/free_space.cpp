@@ -1,6 +1,6 @@
-#include "free_space.h"
+#include "install/engine/free_space.h"
 
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 #include <windows.h>
 

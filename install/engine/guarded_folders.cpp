@@ -1,12 +1,12 @@
-#include "guarded_folders.h"
+#include "install/engine/guarded_folders.h"
 
-#include "directory_identity.h"
-#include "file_identity.h"
-#include "handles.h"
-#include "installer_dir.h"
-#include "paths.h"
-#include "removal_guard.h"
-#include "wow64.h"
+#include "framework/file_identity.h"
+#include "framework/handles.h"
+#include "framework/wow64.h"
+#include "install/engine/directory_identity.h"
+#include "install/engine/portable/removal_guard.h"
+#include "install/shared/installer_dir.h"
+#include "install/shared/portable/paths.h"
 
 #include <windows.h>
 

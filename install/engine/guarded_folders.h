@@ -3,7 +3,7 @@
 // Windows), the shell's folders, the running installer's directory and the drive roots.
 #pragma once
 
-#include "removal_facts.h"
+#include "install/engine/portable/removal_facts.h"
 
 #include <string>
 

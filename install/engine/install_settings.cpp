@@ -1,8 +1,8 @@
-#include "install_settings.h"
+#include "install/engine/install_settings.h"
 
-#include "platform_probes.h"
-#include "profile.h"
-#include "settings_logic.h"
+#include "framework/profile.h"
+#include "install/engine/platform_probes.h"
+#include "install/engine/portable/settings_logic.h"
 
 namespace korva {
 

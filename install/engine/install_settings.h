@@ -2,8 +2,8 @@
 // settings of an area's map-set file.
 #pragma once
 
-#include "install_state.h"
-#include "platform_probes.h"
+#include "install/engine/platform_probes.h"
+#include "install/shared/portable/install_state.h"
 
 #include <string>
 

@@ -1,15 +1,15 @@
-#include "install_type_dialog.h"
+#include "install/engine/install_type_dialog.h"
 
-#include "screen_capture_dialog.h"
-#include "resource.h"
+#include "install/engine/screen_capture_dialog.h"
+#include "resources/install/resource.h"
 
 InstallTypeDialog::InstallTypeDialog() : CDialog(IDD_INSTALL_TYPE) {}
 
 BOOL InstallTypeDialog::OnInitDialog() {
-    type = 0;
-    SetItemText(IDC_TYPE_MINIMAL_TEXT, minimalText);
-    SetItemText(IDC_TYPE_RECOMMENDED_TEXT, recommendedText);
-    SetItemText(IDC_TYPE_COMPLETE_TEXT, completeText);
+    type_ = 0;
+    SetItemText(IDC_TYPE_MINIMAL_TEXT, minimalText_);
+    SetItemText(IDC_TYPE_RECOMMENDED_TEXT, recommendedText_);
+    SetItemText(IDC_TYPE_COMPLETE_TEXT, completeText_);
     return TRUE;
 }
 
@@ -19,13 +19,13 @@ bool InstallTypeDialog::OnCommand(WORD id, WORD notifyCode) {
     }
     switch (id) {
     case IDC_TYPE_MINIMAL:
-        type = 1;
+        type_ = 1;
         break;
     case IDC_TYPE_RECOMMENDED:
-        type = 2;
+        type_ = 2;
         break;
     case IDC_TYPE_COMPLETE:
-        type = 3;
+        type_ = 3;
         break;
     default:
         return false;
@@ -36,6 +36,6 @@ bool InstallTypeDialog::OnCommand(WORD id, WORD notifyCode) {
 
 bool InstallTypeDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) {
     // Ctrl + double click saves the screen; the click still goes on to the dialog.
-    HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+    HandleScreenCaptureTrigger(hwnd_, message, wParam);
     return false;
 }

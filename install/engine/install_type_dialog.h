@@ -1,7 +1,7 @@
 // The choice of the install type: three buttons, each with its explanation beside it.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 
@@ -10,11 +10,11 @@ public:
     InstallTypeDialog();
 
     // Texts beside the minimal, recommended and complete buttons.
-    std::string minimalText;
-    std::string recommendedText;
-    std::string completeText;
+    std::string minimalText_;
+    std::string recommendedText_;
+    std::string completeText_;
     // 1 minimal, 2 recommended, 3 complete; 0 when closed without a choice.
-    int type = 0;
+    int type_ = 0;
 
 protected:
     BOOL OnInitDialog() override;

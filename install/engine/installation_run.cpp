@@ -1,25 +1,25 @@
-#include "installation_run.h"
+#include "install/engine/installation_run.h"
 
-#include "app.h"
-#include "area_copy_plan.h"
-#include "closing_steps.h"
-#include "directory_levels.h"
-#include "file_listing.h"
-#include "file_probe.h"
-#include "guarded_folders.h"
-#include "install_type_dialog.h"
-#include "installer_dir.h"
-#include "path_prompt_dialog.h"
-#include "plain_file.h"
-#include "platform_probes.h"
-#include "profile.h"
-#include "removal_guard.h"
-#include "removal_survey.h"
-#include "resource.h"
-#include "resource_strings.h"
-#include "setup_values.h"
-#include "stale_copies.h"
-#include "version_install.h"
+#include "framework/app.h"
+#include "framework/file_probe.h"
+#include "framework/plain_file.h"
+#include "framework/profile.h"
+#include "framework/resource_strings.h"
+#include "framework/version_install.h"
+#include "install/engine/area_copy_plan.h"
+#include "install/engine/closing_steps.h"
+#include "install/engine/directory_levels.h"
+#include "install/engine/file_listing.h"
+#include "install/engine/guarded_folders.h"
+#include "install/engine/install_type_dialog.h"
+#include "install/engine/path_prompt_dialog.h"
+#include "install/engine/platform_probes.h"
+#include "install/engine/portable/removal_guard.h"
+#include "install/engine/portable/setup_values.h"
+#include "install/engine/removal_survey.h"
+#include "install/engine/stale_copies.h"
+#include "install/shared/installer_dir.h"
+#include "resources/install/resource.h"
 
 namespace korva {
 
@@ -164,22 +164,22 @@ bool InstallationRun::AskPath(unsigned promptId, const std::string& defaultText,
     std::string text = defaultText;
     for (;;) {
         PathPromptDialog prompt;
-        prompt.prompt = fw::LoadResourceString(promptId);
-        prompt.text = text;
+        prompt.prompt_ = fw::LoadResourceString(promptId);
+        prompt.text_ = text;
         INT_PTR answer = prompt.DoModal();
-        RepaintCoverUnder(prompt.lastRect);
+        RepaintCoverUnder(prompt.lastRect_);
         if (answer != IDOK) {
             return false;
         }
-        const std::string absolute = prompt.text.empty() ? "" : AbsolutePath(prompt.text);
-        if (prompt.text.empty() || !absolute.empty()) {
+        const std::string absolute = prompt.text_.empty() ? "" : AbsolutePath(prompt.text_);
+        if (prompt.text_.empty() || !absolute.empty()) {
             typed = absolute;
             return true;
         }
         AppMessageBox(
-            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), prompt.text.c_str()),
+            fw::FormatText(fw::LoadResourceString(IDS_PATH_TOO_LONG).c_str(), prompt.text_.c_str()),
             MB_OK | MB_ICONEXCLAMATION);
-        text = prompt.text;
+        text = prompt.text_;
     }
 }
 
@@ -278,16 +278,16 @@ bool InstallationRun::ChooseInstallType(const std::string& areaSource) {
     const std::uint32_t bitmaps = ReadSize(cartineSetup, "sizeOfBmps", "500");
 
     InstallTypeDialog dialog;
-    dialog.minimalText = fw::LoadResourceString(IDS_TYPE_MINIMAL_TEXT);
-    dialog.recommendedText = fw::FormatText(
+    dialog.minimalText_ = fw::LoadResourceString(IDS_TYPE_MINIMAL_TEXT);
+    dialog.recommendedText_ = fw::FormatText(
         fw::LoadResourceString(IDS_TYPE_RECOMMENDED_TEXT).c_str(), static_cast<unsigned long>(net));
-    dialog.completeText = fw::FormatText(fw::LoadResourceString(IDS_TYPE_COMPLETE_TEXT).c_str(),
-                                         static_cast<unsigned long>(net + bitmaps));
+    dialog.completeText_ = fw::FormatText(fw::LoadResourceString(IDS_TYPE_COMPLETE_TEXT).c_str(),
+                                          static_cast<unsigned long>(net + bitmaps));
     dialog.DoModal();
-    if (dialog.type == kInstallNone) {
+    if (dialog.type_ == kInstallNone) {
         return false;
     }
-    state_.installType = dialog.type;
+    state_.installType = dialog.type_;
     return true;
 }
 

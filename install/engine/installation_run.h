@@ -2,10 +2,10 @@
 // creation, and the copy plan of every area.
 #pragma once
 
-#include "copy_progress_dialog.h"
-#include "install_state.h"
-#include "installation_engine.h"
-#include "platform_probes.h"
+#include "install/engine/copy_progress_dialog.h"
+#include "install/engine/platform_probes.h"
+#include "install/shared/installation_engine.h"
+#include "install/shared/portable/install_state.h"
 
 #include <map>
 #include <memory>

@@ -2,7 +2,7 @@
 // Annulla. It remembers where it was on the screen so the cover can be repainted there.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 
@@ -10,11 +10,11 @@ class PathPromptDialog : public CDialog {
 public:
     PathPromptDialog();
 
-    std::string prompt;
+    std::string prompt_;
     // The default on entry, the typed text after OK.
-    std::string text;
+    std::string text_;
     // Screen rectangle at the last paint.
-    RECT lastRect{};
+    RECT lastRect_{};
 
 protected:
     BOOL OnInitDialog() override;

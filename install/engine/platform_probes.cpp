@@ -1,6 +1,6 @@
-#include "platform_probes.h"
+#include "install/engine/platform_probes.h"
 
-#include "setup_values.h"
+#include "install/engine/portable/setup_values.h"
 
 #include <windows.h>
 

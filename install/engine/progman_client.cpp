@@ -1,10 +1,10 @@
-#include "progman_client.h"
+#include "install/engine/progman_client.h"
 
-#include "wnd.h"
-#include "file_probe.h"
-#include "paths.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/file_probe.h"
+#include "framework/resource_strings.h"
+#include "framework/wnd.h"
+#include "install/shared/portable/paths.h"
+#include "resources/install/resource.h"
 
 namespace korva {
 
@@ -60,7 +60,7 @@ bool CreateProgramGroup(CWnd& owner, const InstallState& install, const char* se
     plan.programDir = install.programDir;
     plan.programSourceDir = install.programSourceDir;
     plan.demoPresent = fw::CanOpenForReading(DemoProgramOf(plan.programSourceDir));
-    plan.editionInstall = install.editionInstall != 0;
+    plan.editionInstall = install.editionInstall;
     for (const std::string& command : ProgramGroupCommands(plan)) {
         progman.Send(command);
     }

@@ -3,9 +3,9 @@
 // deleted by the removal.
 #pragma once
 
-#include "dde_handles.h"
-#include "install_state.h"
-#include "progman_commands.h"
+#include "framework/dde_handles.h"
+#include "install/engine/portable/progman_commands.h"
+#include "install/shared/portable/install_state.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "removal.h"
+#include "install/engine/removal.h"
 
-#include "file_exception.h"
-#include "paths.h"
-#include "plain_file.h"
-#include "progman_client.h"
-#include "removal_survey.h"
+#include "framework/file_exception.h"
+#include "framework/plain_file.h"
+#include "install/engine/progman_client.h"
+#include "install/engine/removal_survey.h"
+#include "install/shared/portable/paths.h"
 
 namespace korva {
 

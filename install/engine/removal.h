@@ -2,7 +2,7 @@
 // ordinary files deleted below it, korva.ini deleted and the Program Manager group deleted.
 #pragma once
 
-#include "removal_guard.h"
+#include "install/engine/portable/removal_guard.h"
 
 #include <windows.h>
 

@@ -1,15 +1,15 @@
-#include "removal_survey.h"
+#include "install/engine/removal_survey.h"
 
-#include "directory_identity.h"
-#include "file_identity.h"
-#include "file_probe.h"
-#include "guarded_folders.h"
-#include "handles.h"
-#include "mount_table.h"
-#include "paths.h"
-#include "plain_file.h"
-#include "profile.h"
-#include "removal_guard.h"
+#include "framework/file_identity.h"
+#include "framework/file_probe.h"
+#include "framework/handles.h"
+#include "framework/mount_table.h"
+#include "framework/plain_file.h"
+#include "framework/profile.h"
+#include "install/engine/directory_identity.h"
+#include "install/engine/guarded_folders.h"
+#include "install/engine/portable/removal_guard.h"
+#include "install/shared/portable/paths.h"
 
 #include <algorithm>
 #include <vector>

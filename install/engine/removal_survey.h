@@ -3,7 +3,7 @@
 // whole tree the removal would walk, listed the way the removal lists it.
 #pragma once
 
-#include "removal_facts.h"
+#include "install/engine/portable/removal_facts.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "screen_capture_dialog.h"
+#include "install/engine/screen_capture_dialog.h"
 
-#include "app.h"
-#include "capture_choice.h"
-#include "cdib.h"
-#include "handles.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/app.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "imaging/cdib.h"
+#include "imaging/portable/capture_choice.h"
+#include "resources/install/resource.h"
 
 #include <string>
 
@@ -80,19 +80,19 @@ bool CScreenCaptureDlg::ExchangeInteger(int id, int& value, bool fromControls) {
 
 bool CScreenCaptureDlg::ExchangeFields(bool fromControls) {
     if (fromControls) {
-        fileName = GetItemText(IDC_CAPTURE_FILE);
+        fileName_ = GetItemText(IDC_CAPTURE_FILE);
     } else {
-        SetItemText(IDC_CAPTURE_FILE, fileName);
+        SetItemText(IDC_CAPTURE_FILE, fileName_);
     }
-    int* fields[] = {&x1, &x2, &y1, &y2};
+    int* fields[] = {&x1_, &x2_, &y1_, &y2_};
     for (int i = 0; i < 4; ++i) {
         if (!ExchangeInteger(kCoordinateIds[i], *fields[i], fromControls)) {
             return false;
         }
     }
     if (fromControls) {
-        colourChoice = RadioIndex(IDC_CAPTURE_256_COLOURS);
-        areaChoice = RadioIndex(IDC_CAPTURE_PREVIOUS_WINDOW);
+        colourChoice_ = RadioIndex(IDC_CAPTURE_256_COLOURS);
+        areaChoice_ = RadioIndex(IDC_CAPTURE_PREVIOUS_WINDOW);
     }
     // Unchecked radio groups (-1) check nothing on the way in.
     return true;
@@ -110,8 +110,8 @@ void CScreenCaptureDlg::OnOK() {
 
 void CScreenCaptureDlg::CaptureAndSave() {
     CDib dib;
-    if (areaChoice == korva::kAreaClient) {
-        clientAreaFlag = 1;
+    if (areaChoice_ == korva::kAreaClient) {
+        clientAreaFlag_ = 1;
     }
     korva::CaptureGeometry geometry;
     {
@@ -133,14 +133,15 @@ void CScreenCaptureDlg::CaptureAndSave() {
         geometry.hasMainWindow = true;
         geometry.mainWindow = ToScreenRect(rect);
     }
-    const korva::ScreenRect area = korva::CaptureRectangle(areaChoice, geometry, x1, y1, x2, y2);
+    const korva::ScreenRect area =
+        korva::CaptureRectangle(areaChoice_, geometry, x1_, y1_, x2_, y2_);
     const RECT capture{area.left, area.top, area.right, area.bottom};
     fw::UniqueBitmap bitmap = dib.CaptureScreenArea(capture);
     // The outcome is not shown: a failure leaves its text in the CDib only.
-    if (colourChoice == 0) {
-        dib.SaveBitmapFile(bitmap.Get(), fileName, 0, nullptr);
+    if (colourChoice_ == 0) {
+        dib.SaveBitmapFile(bitmap.Get(), fileName_, 0, nullptr);
     } else {
-        dib.SaveBitmap16File(bitmap.Get(), fileName, 0, nullptr);
+        dib.SaveBitmap16File(bitmap.Get(), fileName_, 0, nullptr);
     }
 }
 

@@ -2,7 +2,7 @@
 // prompt, install-type dialog and progress window open it on Ctrl + a left double click.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 #include <string>
 
@@ -12,15 +12,6 @@ public:
     // `mainWindow` the application's main window ("Finestra Principale"), when it has one.
     // The installer has none: that choice then captures the whole screen.
     explicit CScreenCaptureDlg(HWND parent, HWND mainWindow = nullptr);
-
-    std::string fileName;
-    int x1 = 0;
-    int x2 = 0;
-    int y1 = 0;
-    int y2 = 0;
-    int colourChoice = -1; // 0 when "256 Colori" is checked
-    int areaChoice = -1;   // the checked "Zona da salvare" button, 0 to 4
-    int clientAreaFlag = 0;
 
 protected:
     BOOL OnInitDialog() override;
@@ -37,6 +28,15 @@ private:
 
     HWND parent_;
     HWND mainWindow_;
+    // What the user filled in, exchanged with the controls.
+    std::string fileName_;
+    int x1_ = 0;
+    int x2_ = 0;
+    int y1_ = 0;
+    int y2_ = 0;
+    int colourChoice_ = -1; // 0 when "256 Colori" is checked
+    int areaChoice_ = -1;   // the checked "Zona da salvare" button, 0 to 4
+    int clientAreaFlag_ = 0;
 };
 
 // For the window procedure of a dialog that offers the capture: on a left double click with

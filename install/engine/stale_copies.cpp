@@ -1,9 +1,9 @@
-#include "stale_copies.h"
+#include "install/engine/stale_copies.h"
 
-#include "file_bytes.h"
-#include "handles.h"
-#include "paths.h"
-#include "szdd.h"
+#include "framework/file_bytes.h"
+#include "framework/handles.h"
+#include "framework/portable/szdd.h"
+#include "install/shared/portable/paths.h"
 
 #include <array>
 

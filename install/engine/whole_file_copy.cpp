@@ -1,10 +1,10 @@
-#include "whole_file_copy.h"
+#include "install/engine/whole_file_copy.h"
 
-#include "copy_fault.h"
-#include "file_exception.h"
-#include "file_probe.h"
-#include "handles.h"
-#include "plain_file.h"
+#include "framework/file_exception.h"
+#include "framework/file_probe.h"
+#include "framework/handles.h"
+#include "framework/plain_file.h"
+#include "install/engine/copy_fault.h"
 
 namespace korva {
 

@@ -1,17 +1,17 @@
-#include "cover_dialog.h"
+#include "install/launcher/cover_dialog.h"
 
-#include "app.h"
-#include "cdib.h"
-#include "cover_files.h"
-#include "cwmf.h"
-#include "dib_gdi.h"
-#include "file_exception.h"
-#include "file_probe.h"
-#include "installer_dir.h"
-#include "launcher_logic.h"
-#include "resource.h"
-#include "resource_strings.h"
-#include "welcome_dialog.h"
+#include "framework/app.h"
+#include "framework/file_exception.h"
+#include "framework/file_probe.h"
+#include "framework/resource_strings.h"
+#include "imaging/cdib.h"
+#include "imaging/cwmf.h"
+#include "imaging/dib_gdi.h"
+#include "install/launcher/portable/cover_files.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "install/launcher/welcome_dialog.h"
+#include "install/shared/installer_dir.h"
+#include "resources/install/resource.h"
 
 CCoverDlg::CCoverDlg(korva::InstallationEngine& engine) : CDialog(IDD_COVER), engine_(engine) {
     char directory[korva::kPathSize] = {};
@@ -24,7 +24,7 @@ CCoverDlg::CCoverDlg(korva::InstallationEngine& engine) : CDialog(IDD_COVER), en
 CCoverDlg::~CCoverDlg() = default;
 
 korva::InstallRequest CCoverDlg::Request() {
-    return {install,  *this,           windowsDir,         presetSourceDir,
+    return {install_, *this,           windowsDir,         presetSourceDir,
             language, doneMessageMode, incompatibleWindows};
 }
 
@@ -47,7 +47,7 @@ BOOL CCoverDlg::OnInitDialog() {
     fw::WindowDc screen(nullptr);
     int width = GetDeviceCaps(screen.Get(), HORZRES);
     int height = GetDeviceCaps(screen.Get(), VERTRES);
-    MoveWindow(m_hWnd, 0, 0, width, height, TRUE);
+    MoveWindow(hwnd_, 0, 0, width, height, TRUE);
     Invalidate();
     return TRUE;
 }
@@ -63,9 +63,9 @@ bool CCoverDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 
 void CCoverDlg::OnPaint() {
     {
-        fw::PaintDc dc(m_hWnd);
+        fw::PaintDc dc(hwnd_);
         RECT client;
-        GetClientRect(m_hWnd, &client);
+        GetClientRect(hwnd_, &client);
         DrawCover(dc.Get(), client);
     }
     // The paint has ended: the welcome, the whole run and the final message below are modal

@@ -2,11 +2,11 @@
 // language, the run itself, and the final message, all started from its first paint.
 #pragma once
 
-#include "dialog.h"
-#include "handles.h"
-#include "install_state.h"
-#include "installation_engine.h"
-#include "paths.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+#include "install/shared/installation_engine.h"
+#include "install/shared/portable/install_state.h"
+#include "install/shared/portable/paths.h"
 
 class CCoverDlg : public CDialog {
 public:
@@ -44,7 +44,7 @@ public:
     int coverBitmapLoaded = 0;
     int coverMetafileLoaded = 0;
 
-    korva::InstallState install;
+    korva::InstallState install_;
 
 protected:
     BOOL OnInitDialog() override;

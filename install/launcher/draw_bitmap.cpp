@@ -1,7 +1,7 @@
-#include "draw_bitmap.h"
+#include "install/launcher/draw_bitmap.h"
 
-#include "dib_gdi.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "imaging/dib_gdi.h"
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, HPALETTE palette, int x, int y, int width, int height) {
     BITMAP description{};

@@ -1,10 +1,10 @@
-#include "install_app.h"
+#include "install/launcher/install_app.h"
 
-#include "cover_dialog.h"
-#include "launcher_logic.h"
-#include "main_menu_dialog.h"
-#include "paths.h"
-#include "profile.h"
+#include "framework/profile.h"
+#include "install/launcher/cover_dialog.h"
+#include "install/launcher/main_menu_dialog.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "install/shared/portable/paths.h"
 
 int IsProductInstalled() {
     char windowsDir[korva::kPathSize] = {};
@@ -18,7 +18,7 @@ int IsProductInstalled() {
 }
 
 BOOL CInstallApp::InitInstance() {
-    const korva::StartupCommand command = korva::ParseCommandLine(m_lpCmdLine);
+    const korva::StartupCommand command = korva::ParseCommandLine(commandLine_);
     CCoverDlg cover(engine_);
     cover.removeMode = command.removeMode ? 1 : 0;
 

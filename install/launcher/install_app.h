@@ -2,8 +2,8 @@
 // removal run. It has no main window; the program ends when InitInstance returns.
 #pragma once
 
-#include "app.h"
-#include "installation_engine.h"
+#include "framework/app.h"
+#include "install/shared/installation_engine.h"
 
 class CInstallApp : public CWinApp {
 public:

@@ -1,15 +1,15 @@
-#include "main_menu_dialog.h"
+#include "install/launcher/main_menu_dialog.h"
 
-#include "app.h"
-#include "cdib.h"
-#include "cover_dialog.h"
-#include "cover_files.h"
-#include "draw_bitmap.h"
-#include "file_probe.h"
-#include "installer_dir.h"
-#include "profile.h"
-#include "resource.h"
-#include "resource_strings.h"
+#include "framework/app.h"
+#include "framework/file_probe.h"
+#include "framework/profile.h"
+#include "framework/resource_strings.h"
+#include "imaging/cdib.h"
+#include "install/launcher/cover_dialog.h"
+#include "install/launcher/draw_bitmap.h"
+#include "install/launcher/portable/cover_files.h"
+#include "install/shared/installer_dir.h"
+#include "resources/install/resource.h"
 
 namespace {
 constexpr unsigned kValueSize = 260;
@@ -47,7 +47,7 @@ bool CMainMenuDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 }
 
 void CMainMenuDlg::OnPaint() {
-    fw::PaintDc dc(m_hWnd);
+    fw::PaintDc dc(hwnd_);
     if (!menuImage) {
         // Tried again on the next paint when the picture cannot be loaded.
         CDib loader;
@@ -56,14 +56,14 @@ void CMainMenuDlg::OnPaint() {
     }
     if (menuImage) {
         RECT client;
-        GetClientRect(m_hWnd, &client);
+        GetClientRect(hwnd_, &client);
         DrawBitmap(dc.Get(), menuImage.Get(), menuPalette.Get(), 0, 0, client.right, client.bottom);
     }
 }
 
 void CMainMenuDlg::StartEdition(const korva::EditionEntry& edition) {
     CCoverDlg cover(engine_);
-    cover.install.editionInstall = 1;
+    cover.install_.editionInstall = true;
 
     const std::string setvars = korva::SetvarsPath(installerDir);
     if (edition.filmOfferFirst && OfferEditionDemo(setvars, edition.areaKey)) {

@@ -1,11 +1,11 @@
 // The launcher's main menu: install an edition from the CD, play the demonstration, leave.
 #pragma once
 
-#include "dialog.h"
-#include "handles.h"
-#include "installation_engine.h"
-#include "launcher_logic.h"
-#include "paths.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "install/shared/installation_engine.h"
+#include "install/shared/portable/paths.h"
 
 #include <string>
 

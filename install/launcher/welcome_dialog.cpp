@@ -1,13 +1,13 @@
-#include "welcome_dialog.h"
+#include "install/launcher/welcome_dialog.h"
 
-#include "handles.h"
-#include "resource.h"
+#include "framework/handles.h"
+#include "resources/install/resource.h"
 
 CWelcomeDlg::CWelcomeDlg() : CDialog(IDD_WELCOME) {}
 
 BOOL CWelcomeDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    CheckDlgButton(m_hWnd, IDC_LANG_ITALIANO, BST_CHECKED);
+    CheckDlgButton(hwnd_, IDC_LANG_ITALIANO, BST_CHECKED);
     return TRUE;
 }
 
@@ -27,7 +27,7 @@ bool CWelcomeDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
     if (message != WM_PAINT) {
         return false;
     }
-    fw::PaintDc validate(m_hWnd);
+    fw::PaintDc validate(hwnd_);
     result = TRUE;
     return true;
 }

@@ -1,7 +1,7 @@
 // The welcome screen with the choice of the product's language.
 #pragma once
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 class CWelcomeDlg : public CDialog {
 public:

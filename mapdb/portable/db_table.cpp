@@ -1,6 +1,6 @@
-#include "db_table.h"
+#include "mapdb/portable/db_table.h"
 
-#include "string_lookup.h"
+#include "mapdb/portable/string_lookup.h"
 
 #include <cassert>
 #include <utility>
@@ -23,7 +23,7 @@ CDbTable::CDbTable(std::uint16_t fieldCount) : fieldCount_(fieldCount) {
     for (unsigned i = 0; i < fieldCount; ++i) {
         fields_[i].SetKind(0);
     }
-    for (std::uint32_t& counter : counters) {
+    for (std::uint32_t& counter : counters_) {
         counter = 0;
     }
 }
@@ -37,45 +37,45 @@ CDbTable::~CDbTable() {
 // anything still held: a table reset without a release first does not leak.
 void CDbTable::ResetWorkState() {
     workingStep_ = 100;
-    workCounters[0] = 0;
-    workCounters[1] = 0;
-    for (std::uint32_t& value : workValues) {
+    workCounters_[0] = 0;
+    workCounters_[1] = 0;
+    for (std::uint32_t& value : workValues_) {
         value = 0;
     }
-    keyList1.clear();
-    keyList2.clear();
-    for (auto& buffer : recordBuffers) {
+    keyList1_.clear();
+    keyList2_.clear();
+    for (auto& buffer : recordBuffers_) {
         buffer.reset();
     }
-    objects.clear();
-    trailingBuffer.reset();
+    objects_.clear();
+    trailingBuffer_.reset();
 }
 
 void CDbTable::ReleaseBuffers() {
     // The key lists are freed by their own length, never by the header's counts, so a header
     // that disagrees with a list cannot make the release read past its end.
-    for (KeyEntry& entry : keyList1) {
+    for (KeyEntry& entry : keyList1_) {
         entry.buffer.reset();
     }
-    FreeStorage(keyList1);
-    for (KeyEntry& entry : keyList2) {
+    FreeStorage(keyList1_);
+    for (KeyEntry& entry : keyList2_) {
         entry.buffer.reset();
     }
-    FreeStorage(keyList2);
-    FreeStorage(wordArray1);
-    FreeStorage(wordArray2);
-    for (auto& buffer : recordBuffers) {
+    FreeStorage(keyList2_);
+    FreeStorage(wordArray1_);
+    FreeStorage(wordArray2_);
+    for (auto& buffer : recordBuffers_) {
         buffer.reset();
     }
-    for (ObjectPair& pair : objects) {
+    for (ObjectPair& pair : objects_) {
         if (pair.array) {
-            FreeStorage(pair.array->values);
+            FreeStorage(pair.array->values_);
         }
         pair.array.reset();
         pair.buffer.reset();
     }
-    FreeStorage(objects);
-    trailingBuffer.reset();
+    FreeStorage(objects_);
+    trailingBuffer_.reset();
     ResetWorkState();
 }
 

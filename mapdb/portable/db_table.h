@@ -3,7 +3,7 @@
 // program only builds, releases and destroys descriptors; it never opens a table file.
 #pragma once
 
-#include "object.h"
+#include "framework/portable/object.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -48,7 +48,7 @@ using WordArray = std::vector<std::uint16_t>;
 // An array object of the object list, with its storage; deleted through its virtual destructor.
 class CWordArrayObject : public CObject {
 public:
-    WordArray values;
+    WordArray values_;
 };
 
 struct ObjectPair {
@@ -78,15 +78,15 @@ public:
     // The sum of the field widths: the bytes of one record.
     unsigned RecordBytes() const;
 
-    DbTableHeader header;
-    std::string workNames[4];
+    DbTableHeader header_;
+    std::string workNames_[4];
 
 private:
     std::unique_ptr<FieldSpec[]> fields_;
 
 public:
-    std::unique_ptr<std::uint8_t[]> recordBuffers[3];
-    std::vector<ObjectPair> objects;
+    std::unique_ptr<std::uint8_t[]> recordBuffers_[3];
+    std::vector<ObjectPair> objects_;
 
 private:
     std::uint16_t auxiliaryLength_ = 0;
@@ -96,21 +96,21 @@ private:
     std::string displayName_;
 
 public:
-    std::string workName;
+    std::string workName_;
 
 private:
     std::uint16_t fieldCount_;
 
 public:
-    std::vector<KeyEntry> keyList1;
-    std::vector<KeyEntry> keyList2;
-    WordArray wordArray1;
-    WordArray wordArray2;
-    std::string moreWorkNames[3];
-    std::uint16_t workCounters[2] = {};
-    std::uint32_t workValues[3] = {};
-    std::uint32_t counters[4] = {};
-    std::unique_ptr<std::uint8_t[]> trailingBuffer;
+    std::vector<KeyEntry> keyList1_;
+    std::vector<KeyEntry> keyList2_;
+    WordArray wordArray1_;
+    WordArray wordArray2_;
+    std::string moreWorkNames_[3];
+    std::uint16_t workCounters_[2] = {};
+    std::uint32_t workValues_[3] = {};
+    std::uint32_t counters_[4] = {};
+    std::unique_ptr<std::uint8_t[]> trailingBuffer_;
 
 protected:
     void SetWidths(std::initializer_list<std::uint16_t> widths);

@@ -1,4 +1,4 @@
-#include "description_reader.h"
+#include "mapdb/portable/description_reader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,8 +2,8 @@
 // of the file (all numbers little-endian).
 #pragma once
 
-#include "byte_stream.h"
-#include "db_description.h"
+#include "framework/portable/byte_stream.h"
+#include "mapdb/portable/db_description.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "edition_info.h"
+#include "mapdb/portable/edition_info.h"
 
-#include "map_database.h"
-#include "mapdb_text_ids.h"
-#include "string_lookup.h"
+#include "mapdb/portable/map_database.h"
+#include "mapdb/portable/mapdb_text_ids.h"
+#include "mapdb/portable/string_lookup.h"
 
 #include <cstdio>
 #include <new>

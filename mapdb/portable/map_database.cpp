@@ -1,6 +1,6 @@
-#include "map_database.h"
+#include "mapdb/portable/map_database.h"
 
-#include "description_reader.h"
+#include "mapdb/portable/description_reader.h"
 
 namespace korva {
 
@@ -21,13 +21,13 @@ DbParameters::DbParameters() {
 
 CMapDatabase::CMapDatabase() {
     ResetDescription();
-    for (std::size_t i = 0; i < tempArrays.size(); ++i) {
-        tempArrays[i].growthStep = kTempArraySteps[i];
+    for (std::size_t i = 0; i < tempArrays_.size(); ++i) {
+        tempArrays_[i].growthStep_ = kTempArraySteps[i];
     }
-    for (std::size_t i = 0; i < tempArrays2.size(); ++i) {
-        tempArrays2[i].growthStep = kTempArray2Steps[i];
+    for (std::size_t i = 0; i < tempArrays2_.size(); ++i) {
+        tempArrays2_[i].growthStep_ = kTempArray2Steps[i];
     }
-    textTable[0].clear();
+    textTable_[0].clear();
 }
 
 // Members are destroyed in reverse order after the release: the texts, the temporary arrays
@@ -38,22 +38,22 @@ CMapDatabase::~CMapDatabase() {
 }
 
 void CMapDatabase::ResetDescription() {
-    description.byte5 = 1;
-    description.word13 = 2;
-    description.longs14 = {};
-    description.words20 = {};
-    description.longs24 = {};
-    description.words30 = {};
-    descriptionMarker = 0;
-    parameters.marker = 0;
-    parameters.marker2 = 0;
+    description_.byte5 = 1;
+    description_.word13 = 2;
+    description_.longs14 = {};
+    description_.words20 = {};
+    description_.longs24 = {};
+    description_.words30 = {};
+    descriptionMarker_ = 0;
+    parameters_.marker = 0;
+    parameters_.marker2 = 0;
 }
 
 std::int32_t CMapDatabase::ReadDescription(std::string path, DbDescription* target) {
     if (path.empty()) {
-        path = databaseDir + kDescriptionFileName;
+        path = databaseDir_ + kDescriptionFileName;
     }
-    DbDescription& into = target ? *target : description;
+    DbDescription& into = target ? *target : description_;
     FileByteSource file;
     std::int32_t opened = file.Open(path);
     if (opened != kDescriptionRead) {
@@ -66,17 +66,17 @@ void CMapDatabase::ReleaseAll() {
     for (CDbTable* table : Tables()) {
         table->ReleaseBuffers();
     }
-    for (CTempArray& array : tempArrays) {
+    for (CTempArray& array : tempArrays_) {
         array.Release();
     }
-    for (CTempArray2& array : tempArrays2) {
+    for (CTempArray2& array : tempArrays2_) {
         array.Release();
     }
 }
 
 std::array<CDbTable*, 10> CMapDatabase::Tables() {
-    return {&nodes, &segments, &segPoints, &streets, &boroughs,
-            &towns, &shires,   &counties,  &states,  &nations};
+    return {&nodes_, &segments_, &segPoints_, &streets_, &boroughs_,
+            &towns_, &shires_,   &counties_,  &states_,  &nations_};
 }
 
 } // namespace korva

@@ -3,9 +3,9 @@
 // one for each read of a description and destroys it afterwards.
 #pragma once
 
-#include "db_description.h"
-#include "tables.h"
-#include "temp_array.h"
+#include "mapdb/portable/db_description.h"
+#include "mapdb/portable/tables.h"
+#include "mapdb/portable/temp_array.h"
 
 #include <array>
 #include <cstdint>
@@ -86,29 +86,29 @@ public:
     // Frees the working memory of every table and temporary array; the container stays usable.
     void ReleaseAll();
 
-    std::vector<DbRecord28> recordList;
-    std::vector<std::uint32_t> numberList;
+    std::vector<DbRecord28> recordList_;
+    std::vector<std::uint32_t> numberList_;
 
-    CNodeTable nodes;
-    CSegmentTable segments;
-    CSegPointTable segPoints;
-    CStreetTable streets;
-    CBoroughTable boroughs;
-    CTownTable towns;
-    CShireTable shires;
-    CCountyTable counties;
-    CStateTable states;
-    CNationTable nations;
+    CNodeTable nodes_;
+    CSegmentTable segments_;
+    CSegPointTable segPoints_;
+    CStreetTable streets_;
+    CBoroughTable boroughs_;
+    CTownTable towns_;
+    CShireTable shires_;
+    CCountyTable counties_;
+    CStateTable states_;
+    CNationTable nations_;
 
-    std::array<CTempArray, 9> tempArrays;
-    std::array<CTempArray2, 8> tempArrays2;
+    std::array<CTempArray, 9> tempArrays_;
+    std::array<CTempArray2, 8> tempArrays2_;
 
-    std::uint16_t descriptionMarker = 0;
-    DbDescription description;
-    std::string databaseDir;
-    std::string furtherTexts[2];
-    std::array<std::string, 44> textTable;
-    DbParameters parameters;
+    std::uint16_t descriptionMarker_ = 0;
+    DbDescription description_;
+    std::string databaseDir_;
+    std::string furtherTexts_[2];
+    std::array<std::string, 44> textTable_;
+    DbParameters parameters_;
 
     // The tables in the container's order.
     std::array<CDbTable*, 10> Tables();

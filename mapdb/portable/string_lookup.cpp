@@ -1,4 +1,4 @@
-#include "string_lookup.h"
+#include "mapdb/portable/string_lookup.h"
 
 namespace korva {
 

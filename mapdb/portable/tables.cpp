@@ -1,6 +1,6 @@
-#include "tables.h"
+#include "mapdb/portable/tables.h"
 
-#include "mapdb_text_ids.h"
+#include "mapdb/portable/mapdb_text_ids.h"
 
 namespace korva {
 

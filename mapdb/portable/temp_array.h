@@ -20,15 +20,15 @@ public:
 
     // Frees the storage, empties the array and puts the growth step back to 100.
     void Release() {
-        buffer.reset();
-        elementCount = 0;
-        growthStep = 100;
+        buffer_.reset();
+        elementCount_ = 0;
+        growthStep_ = 100;
     }
 
-    std::unique_ptr<std::uint8_t[]> buffer;
-    std::uint32_t elementCount = 0;
-    std::string spillFileName;
-    std::uint16_t growthStep = 100;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::uint32_t elementCount_ = 0;
+    std::string spillFileName_;
+    std::uint16_t growthStep_ = 100;
 };
 
 // The second group of arrays: the same members, a class of its own.

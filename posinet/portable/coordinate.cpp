@@ -1,4 +1,4 @@
-#include "coordinate.h"
+#include "posinet/portable/coordinate.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "element_table.h"
+#include "posinet/portable/element_table.h"
 
-#include "coordinate.h"
+#include "posinet/portable/coordinate.h"
 
 namespace korva {
 

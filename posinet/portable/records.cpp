@@ -1,6 +1,6 @@
-#include "records.h"
+#include "posinet/portable/records.h"
 
-#include "element_table.h"
+#include "posinet/portable/element_table.h"
 
 namespace korva {
 

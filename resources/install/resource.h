@@ -61,7 +61,7 @@
 #define IDS_EDITION_FILM_OFFER 61225
 
 // String table: the edition line and the display names of the road database's tables
-#include "mapdb_text_ids.h"
+#include "mapdb/portable/mapdb_text_ids.h"
 
 // String table: endings and checks of our own
 #define IDS_INSTALL_NOT_COMPLETED 300

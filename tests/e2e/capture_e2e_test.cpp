@@ -1,7 +1,7 @@
 // "Salva lo schermo" as the user meets it: Ctrl + a double click on a dialog of the program,
 // the area and colour choices, the file written and its pixels against the screen. Run on
 // the usual display and again on an 8-bit one (run_at_screen_size.sh).
-#include "colour_reduction.h"
+#include "imaging/portable/colour_reduction.h"
 #include "robot.h"
 #include "scratch.h"
 #include "tests/support/screen_check.h"

@@ -1,8 +1,8 @@
 // A stand-in for the installer's dialogs that offer the screen capture: one dialog that
 // passes its messages to the capture trigger, run as a program of its own by the tests.
-#include "app.h"
-#include "dialog.h"
-#include "screen_capture_dialog.h"
+#include "framework/app.h"
+#include "framework/dialog.h"
+#include "install/engine/screen_capture_dialog.h"
 
 #include "capture_host.h"
 
@@ -14,7 +14,7 @@ public:
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
-        HandleScreenCaptureTrigger(m_hWnd, message, wParam);
+        HandleScreenCaptureTrigger(hwnd_, message, wParam);
         return false;
     }
 };

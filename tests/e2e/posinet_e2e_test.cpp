@@ -7,7 +7,7 @@
 #include "tests/support/posinet_load.h"
 #include "scratch.h"
 
-#include "records.h"
+#include "posinet/portable/records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Any bytes given to the bitmap file reader: a DIB whose header matches its block, or an
 // error code with its text; never a read outside the input or the block.
-#include "bitmap_file.h"
-#include "colour_reduction.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/colour_reduction.h"
 
 #include <array>
 #include <cstdlib>

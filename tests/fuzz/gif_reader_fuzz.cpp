@@ -1,6 +1,6 @@
 // Any bytes given to the GIF reader: an image or a failure, never a read or write outside
 // the input, the DIB or the decoder's tables.
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
 
 #include <cstdlib>
 

@@ -1,10 +1,10 @@
 // Values the installer reads from the CD's description files and from korva.ini: sizes,
 // memory pairs, map-set names and lists, "Presence", "FirstDir", typed paths and file lists.
 // Whatever the text, nothing overflows and every result keeps its promised form.
-#include "launcher_logic.h"
-#include "paths.h"
-#include "settings_logic.h"
-#include "setup_values.h"
+#include "install/engine/portable/settings_logic.h"
+#include "install/engine/portable/setup_values.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "install/shared/portable/paths.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // volume descriptor on (the 32 KiB before it are the system area, which nothing reads); the
 // image goes on with zeros up to at least 128 KiB, so that a short input still leads
 // somewhere.
-#include "cd_check.h"
-#include "iso_reader.h"
+#include "tools/mkcd/cd_check.h"
+#include "tools/mkcd/iso_reader.h"
 
 #include <cstdint>
 #include <cstring>

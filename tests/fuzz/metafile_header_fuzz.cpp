@@ -1,7 +1,7 @@
 // Any first bytes of a file given to the metafile header reader: a layout that stays inside
 // those bytes and names a header the platform can check, or none; never a read outside them.
-#include "byte_stream.h"
-#include "metafile_header.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/metafile_header.h"
 
 #include <cstdlib>
 

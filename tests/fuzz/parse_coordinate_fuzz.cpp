@@ -1,6 +1,6 @@
 // Coordinate texts typed by the user: any bytes parse without fault, and the text of a value
 // parses back to it.
-#include "coordinate.h"
+#include "posinet/portable/coordinate.h"
 
 #include <cstddef>
 #include <cstdint>

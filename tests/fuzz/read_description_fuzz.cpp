@@ -1,7 +1,7 @@
 // Fuzzes the "db.dat" reader: through memory and through a real file, which must agree; a
 // failed read must leave the target untouched.
-#include "description_reader.h"
-#include "map_database.h"
+#include "mapdb/portable/description_reader.h"
+#include "mapdb/portable/map_database.h"
 
 #include <cstdint>
 #include <cstdio>

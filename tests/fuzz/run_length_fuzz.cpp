@@ -1,5 +1,5 @@
 // Any coded stream, decoded into an output area whose size comes from the first bytes.
-#include "run_length.h"
+#include "imaging/portable/run_length.h"
 
 #include <cstdlib>
 #include <vector>

@@ -1,6 +1,6 @@
 // Fuzzes the SZDD expander; whatever it accepts must survive a round trip through the
 // compressor.
-#include "szdd.h"
+#include "framework/portable/szdd.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Any bytes given to the TIFF reader: an image or a failure code, never a read outside the
 // input or a write outside the DIB.
-#include "tiff_reader.h"
+#include "imaging/portable/tiff_reader.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "cover_files.h"
+#include "install/launcher/portable/cover_files.h"
 
 #include <gtest/gtest.h>
 

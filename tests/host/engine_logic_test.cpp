@@ -1,6 +1,6 @@
-#include "paths.h"
-#include "settings_logic.h"
-#include "setup_values.h"
+#include "install/engine/portable/settings_logic.h"
+#include "install/engine/portable/setup_values.h"
+#include "install/shared/portable/paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The framework's plain-text readers: a line of a settings file as the disk holds it, and the
 // mount points of the Linux mount table.
-#include "mount_table_text.h"
-#include "profile_text.h"
+#include "framework/portable/mount_table_text.h"
+#include "framework/portable/profile_text.h"
 
 #include <gtest/gtest.h>
 

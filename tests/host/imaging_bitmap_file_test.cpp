@@ -1,5 +1,5 @@
-#include "bitmap_file.h"
-#include "colour_reduction.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/colour_reduction.h"
 #include "imaging_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // GIF files, from ImageMagick and made by hand, through CGif and the loader's reader chain.
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/picture_reader.h"
 #include "imaging_test_support.h"
-#include "picture_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +182,7 @@ TEST(Gif, InterlacedLinesStayInStoredOrder) {
     CGif gif;
     DibBlock dib = Read(ImageMagickFile(picture, "-interlace GIF", "GIF"), gif);
     ASSERT_FALSE(dib.Empty());
-    EXPECT_TRUE(gif.interlaced);
+    EXPECT_TRUE(gif.interlaced_);
     EXPECT_TRUE(SamePixels(picture, dib, InterlacedRows(21)));
 }
 
@@ -232,7 +232,7 @@ TEST(Gif, CorruptImageData) {
     CGif reference;
     DibBlock whole = Read(HandMadeGif(4, 2, 2, 2, SubBlocks(good)), reference);
     ASSERT_FALSE(whole.Empty());
-    EXPECT_EQ(reference.badCodes, 0);
+    EXPECT_EQ(reference.badCodes_, 0);
     // Pixels 0 1 0 1 / 2 3 2 3 by the decoder's rules.
     EXPECT_EQ(whole.Pixel(0, 0).red, 0);
     EXPECT_EQ(whole.Pixel(1, 0).red, 85);
@@ -260,7 +260,7 @@ TEST(Gif, CorruptImageData) {
         DibBlock dib =
             Read(HandMadeGif(4, 2, 2, 2, SubBlocks({{4, 3}, {0, 3}, {1, 3}, {6, 3}})), gif);
         ASSERT_FALSE(dib.Empty());
-        EXPECT_TRUE(gif.endedEarly);
+        EXPECT_TRUE(gif.endedEarly_);
         EXPECT_EQ(dib.Pixel(1, 0).red, 85);
         EXPECT_EQ(dib.Pixel(3, 0).red, 85);
         EXPECT_EQ(dib.Pixel(0, 1).red, 0); // never written
@@ -272,7 +272,7 @@ TEST(Gif, CorruptImageData) {
             HandMadeGif(4, 2, 2, 2, SubBlocks({{4, 3}, {1, 3}, {7, 3}, {7, 3}, {15, 4}, {5, 4}})),
             gif);
         ASSERT_FALSE(dib.Empty());
-        EXPECT_GE(gif.badCodes, 2);
+        EXPECT_GE(gif.badCodes_, 2);
         EXPECT_EQ(dib.Pixel(0, 0).red, 85);
     }
     {
@@ -325,7 +325,7 @@ TEST(Gif, WithoutAGlobalTableTheLocalOneOrGreysAreUsed) {
         CGif gif;
         DibBlock dib = Read(HandMadeGif(4, 1, 0, 2, SubBlocks(codes)), gif);
         ASSERT_FALSE(dib.Empty());
-        EXPECT_FALSE(gif.globalTable);
+        EXPECT_FALSE(gif.globalTable_);
         EXPECT_EQ(dib.Header().bitCount, 4);
         EXPECT_EQ(dib.Pixel(0, 0), (RgbQuad{0, 0, 0, 0}));
         EXPECT_EQ(dib.Pixel(3, 0), (RgbQuad{51, 51, 51, 0})); // grey 3 of 16

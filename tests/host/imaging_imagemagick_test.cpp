@@ -1,5 +1,5 @@
 // Bitmap files written by ImageMagick decode to the pixels it was given.
-#include "bitmap_file.h"
+#include "imaging/portable/bitmap_file.h"
 #include "imaging_test_support.h"
 
 #include <gtest/gtest.h>

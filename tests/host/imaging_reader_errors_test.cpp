@@ -1,7 +1,7 @@
 // Each reader's failure, as the loader's caller receives it: one ImageError that carries the
 // code and text of the reader that judged the file, the same the reader itself reports.
+#include "imaging/portable/picture_reader.h"
 #include "imaging_test_support.h"
-#include "picture_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "run_length.h"
+#include "imaging/portable/run_length.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // comparisons of decoded pixels.
 #pragma once
 
-#include "bitmap_file.h"
-#include "byte_stream.h"
-#include "dib.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/dib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // TIFF files written by ImageMagick, and changed by hand, through CTiff and the reader chain.
+#include "imaging/portable/picture_reader.h"
+#include "imaging/portable/tiff_lzw.h"
+#include "imaging/portable/tiff_reader.h"
 #include "imaging_test_support.h"
-#include "picture_reader.h"
-#include "tiff_lzw.h"
-#include "tiff_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -58,9 +58,9 @@ TEST(Tiff, EightBitGreyRampWithItsPalette) {
     CTiff tiff;
     DibBlock dib = Read(ImageMagickFile(picture, "-colorspace Gray -depth 8", "TIFF"), tiff);
     ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
-    EXPECT_EQ(tiff.photometric, 1u);
+    EXPECT_EQ(tiff.photometric_, 1u);
     EXPECT_EQ(dib.Header().bitCount, 8);
-    EXPECT_TRUE(tiff.paletteMade);
+    EXPECT_TRUE(tiff.paletteMade_);
     std::vector<RgbQuad> table = dib.ColourTable();
     ASSERT_EQ(table.size(), 256u);
     EXPECT_EQ(table[100], (RgbQuad{100, 100, 100, 0}));
@@ -77,13 +77,13 @@ TEST(Tiff, OneBitBlackIsZeroAndWhiteIsZero) {
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(picture, options, "TIFF"), tiff);
         ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
-        EXPECT_EQ(tiff.photometric, whiteIsZero ? 0u : 1u);
+        EXPECT_EQ(tiff.photometric_, whiteIsZero ? 0u : 1u);
         EXPECT_EQ(dib.Header().bitCount, 1);
         std::vector<RgbQuad> table = dib.ColourTable();
         ASSERT_EQ(table.size(), 2u);
         EXPECT_EQ(table[0].red, whiteIsZero ? 255 : 0);
         EXPECT_EQ(table[1].red, whiteIsZero ? 0 : 255);
-        EXPECT_EQ(tiff.paletteMade, !whiteIsZero);
+        EXPECT_EQ(tiff.paletteMade_, !whiteIsZero);
         EXPECT_TRUE(SamePixels(picture, dib));
     }
 }
@@ -95,7 +95,7 @@ TEST(Tiff, TrueColourIsStoredBlueFirstWithoutPalette) {
     ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
     EXPECT_EQ(dib.Header().bitCount, 24);
     EXPECT_TRUE(dib.ColourTable().empty());
-    EXPECT_FALSE(tiff.paletteMade);
+    EXPECT_FALSE(tiff.paletteMade_);
     EXPECT_TRUE(SamePixels(picture, dib));
     // The first pixel of the top row, bytes as stored: blue, green, red.
     const std::uint8_t* top = dib.Row(7);
@@ -110,9 +110,9 @@ TEST(Tiff, PaletteColourTakesTheHighByteOfTheColourMap) {
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(picture, "-type Palette -depth 8", "TIFF"), tiff);
         ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
-        EXPECT_EQ(tiff.photometric, 3u);
+        EXPECT_EQ(tiff.photometric_, 3u);
         EXPECT_EQ(dib.Header().bitCount, colours == 16 ? 4 : 8);
-        EXPECT_TRUE(tiff.paletteMade);
+        EXPECT_TRUE(tiff.paletteMade_);
         EXPECT_TRUE(SamePixels(picture, dib));
     }
     // 16-bit map values whose two bytes differ: the high byte is the colour.
@@ -133,8 +133,8 @@ TEST(Tiff, SeveralStripsWithAShorterLastOne) {
     DibBlock dib =
         Read(ImageMagickFile(picture, "-depth 8 -define tiff:rows-per-strip=3", "TIFF"), tiff);
     ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
-    EXPECT_EQ(tiff.stripOffsets.size(), 4u);
-    EXPECT_EQ(tiff.rowsPerStrip, 3u);
+    EXPECT_EQ(tiff.stripOffsets_.size(), 4u);
+    EXPECT_EQ(tiff.rowsPerStrip_, 3u);
     EXPECT_TRUE(SamePixels(picture, dib));
 }
 
@@ -156,7 +156,7 @@ TEST(Tiff, LzwStripsWithAndWithoutPrediction) {
         CTiff tiff;
         DibBlock dib = Read(ImageMagickFile(c.picture, c.options, "TIFF"), tiff);
         ASSERT_FALSE(dib.Empty()) << tiff.ErrorText();
-        EXPECT_EQ(tiff.compression, 5u);
+        EXPECT_EQ(tiff.compression_, 5u);
         EXPECT_TRUE(SamePixels(c.picture, dib));
     }
 }
@@ -221,7 +221,7 @@ TEST(Tiff, TheVariantMarkReadsLikeII) {
     file[0] = 'n';
     CTiff tiff;
     DibBlock dib = Read(file, tiff);
-    EXPECT_EQ(tiff.byteOrder, 0x496E);
+    EXPECT_EQ(tiff.byteOrder_, 0x496E);
     EXPECT_TRUE(SamePixels(picture, dib));
 }
 

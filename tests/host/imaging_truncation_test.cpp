@@ -2,12 +2,12 @@
 // chain: the reader's own failure, or a whole picture where the cut left every pixel, never a
 // picture with missing pixels reported as read. Coded bitmaps are the exception the format
 // makes: their run-length stream has no end of its own, so a cut one reads as far as it goes.
-#include "gif_reader.h"
+#include "imaging/portable/gif_reader.h"
+#include "imaging/portable/metafile_header.h"
+#include "imaging/portable/picture_reader.h"
+#include "imaging/portable/tiff_reader.h"
 #include "imaging_test_support.h"
-#include "metafile_header.h"
-#include "metafile_writer.h"
-#include "picture_reader.h"
-#include "tiff_reader.h"
+#include "tools/mkpictures/metafile_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -130,24 +130,24 @@ Bytes DirectoryFirst(const Bytes& written) {
         std::uint16_t type; // 3 SHORT, 4 LONG
         std::vector<std::uint32_t> values;
     };
-    const auto strips = static_cast<std::uint32_t>(tiff.stripOffsets.size());
+    const auto strips = static_cast<std::uint32_t>(tiff.stripOffsets_.size());
     std::vector<Entry> entries = {
-        {256, 4, {tiff.width}},
-        {257, 4, {tiff.height}},
-        {258, 3, std::vector<std::uint32_t>(tiff.samplesPerPixel, tiff.bitsPerSample)},
-        {259, 3, {tiff.compression}},
-        {262, 3, {tiff.photometric}},
+        {256, 4, {tiff.width_}},
+        {257, 4, {tiff.height_}},
+        {258, 3, std::vector<std::uint32_t>(tiff.samplesPerPixel_, tiff.bitsPerSample_)},
+        {259, 3, {tiff.compression_}},
+        {262, 3, {tiff.photometric_}},
         {273, 4, std::vector<std::uint32_t>(strips, 0)},
-        {277, 3, {tiff.samplesPerPixel}},
-        {278, 4, {tiff.rowsPerStrip}},
-        {279, 4, tiff.stripByteCounts},
-        {317, 3, {tiff.predictor}},
+        {277, 3, {tiff.samplesPerPixel_}},
+        {278, 4, {tiff.rowsPerStrip_}},
+        {279, 4, tiff.stripByteCounts_},
+        {317, 3, {tiff.predictor_}},
     };
-    if (tiff.photometric == 3) {
-        const std::uint32_t count = 3u << tiff.bitsPerSample;
+    if (tiff.photometric_ == 3) {
+        const std::uint32_t count = 3u << tiff.bitsPerSample_;
         std::vector<std::uint32_t> map;
         for (std::uint32_t i = 0; i < count; ++i) {
-            map.push_back(GetLe16(written.data() + tiff.colorMapOffset + 2 * i));
+            map.push_back(GetLe16(written.data() + tiff.colorMapOffset_ + 2 * i));
         }
         entries.push_back({320, 3, map});
     }
@@ -172,7 +172,7 @@ Bytes DirectoryFirst(const Bytes& written) {
     }
     for (std::uint32_t s = 0; s < strips; ++s) {
         entries[5].values[s] = static_cast<std::uint32_t>(at);
-        at += tiff.stripByteCounts[s];
+        at += tiff.stripByteCounts_[s];
     }
     Bytes file(at, 0);
     file[0] = file[1] = 'I';
@@ -193,8 +193,8 @@ Bytes DirectoryFirst(const Bytes& written) {
         }
     }
     for (std::uint32_t s = 0; s < strips; ++s) {
-        std::memcpy(file.data() + entries[5].values[s], written.data() + tiff.stripOffsets[s],
-                    tiff.stripByteCounts[s]);
+        std::memcpy(file.data() + entries[5].values[s], written.data() + tiff.stripOffsets_[s],
+                    tiff.stripByteCounts_[s]);
     }
     return file;
 }
@@ -258,7 +258,7 @@ TEST(Truncated, GifFilesFailUnlessEveryPixelWasRead) {
             if (!dib.Empty()) {
                 // Only the bytes after the image's end code are gone.
                 EXPECT_TRUE(SameBlock(dib, whole));
-                EXPECT_FALSE(gif.endedEarly);
+                EXPECT_FALSE(gif.endedEarly_);
                 continue;
             }
             ++failures;
@@ -311,7 +311,7 @@ TEST(Truncated, TiffFilesFailUnlessEveryPixelWasRead) {
                 ++shortPixels;
                 EXPECT_EQ(tiff.ErrorText(), "Bad tiff file");
             }
-            EXPECT_FALSE(tiff.paletteMade);
+            EXPECT_FALSE(tiff.paletteMade_);
         }
         EXPECT_GT(shortPixels, 0);
     }

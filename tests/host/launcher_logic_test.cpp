@@ -1,6 +1,6 @@
-#include "launcher_logic.h"
-#include "paths.h"
-#include "resource.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "install/shared/portable/paths.h"
+#include "resources/install/resource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Reading "db.dat": results, items, the container's directory, the five queries and the
 // edition line the installer shows.
-#include "description_reader.h"
-#include "description_writer.h"
-#include "edition_info.h"
-#include "map_database.h"
-#include "string_lookup.h"
+#include "mapdb/portable/description_reader.h"
+#include "mapdb/portable/edition_info.h"
+#include "mapdb/portable/map_database.h"
+#include "mapdb/portable/string_lookup.h"
+#include "tools/dbdat/description_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -181,12 +181,12 @@ TEST_F(Description, ZeroLengthTextEmptiesTheMember) {
 TEST_F(Description, AbsentTagsKeepTheirValues) {
     Write({2, 3, {Text(2, "Nord")}});
     CMapDatabase db;
-    db.description.updateFirst = 8;
+    db.description_.updateFirst = 8;
     ASSERT_EQ(db.ReadDescription(DbDat()), kDescriptionRead); // the container's own
-    EXPECT_EQ(db.description.editionName, "Nord");
-    EXPECT_EQ(db.description.updateFirst, 8);
-    EXPECT_EQ(db.description.byte5, 1);
-    EXPECT_EQ(db.description.word13, 2);
+    EXPECT_EQ(db.description_.editionName, "Nord");
+    EXPECT_EQ(db.description_.updateFirst, 8);
+    EXPECT_EQ(db.description_.byte5, 1);
+    EXPECT_EQ(db.description_.word13, 2);
     // The queries start from zeros.
     EXPECT_EQ(GetUpdateFirst(Dir()), 0);
 }
@@ -194,13 +194,13 @@ TEST_F(Description, AbsentTagsKeepTheirValues) {
 TEST_F(Description, EmptyPathReadsTheDirectoryTextWithDbDatAppended) {
     Write({1, 3, {Text(2, "Centro")}});
     CMapDatabase db;
-    db.databaseDir = Dir() + "\\";
+    db.databaseDir_ = Dir() + "\\";
     ASSERT_EQ(db.ReadDescription(""), kDescriptionRead);
-    EXPECT_EQ(db.description.editionName, "Centro");
+    EXPECT_EQ(db.description_.editionName, "Centro");
 
     // No separator is inserted: without the backslash the name runs on.
     CMapDatabase other;
-    other.databaseDir = Dir();
+    other.databaseDir_ = Dir();
     EXPECT_EQ(other.ReadDescription(""), kDescriptionMissing);
     fs::copy_file(DbDat(), Dir() + "db.dat");
     EXPECT_EQ(other.ReadDescription(""), kDescriptionRead);
@@ -285,8 +285,8 @@ TEST(DescriptionSource, ReadErrorAtATagIsUnreadableNotTheEnd) {
     class FailingSource : public MemorySource {
     public:
         explicit FailingSource(const std::string& bytes)
-            : MemorySource(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size())),
+            : MemorySource(
+                  std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())),
               size_(bytes.size()) {}
         bool Failed() const override { return Position() == size_; }
 

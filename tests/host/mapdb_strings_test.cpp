@@ -1,6 +1,6 @@
 // The texts built into host builds are the installer's own string-table entries.
-#include "string_lookup.h"
-#include "text_1252.h"
+#include "mapdb/portable/string_lookup.h"
+#include "tools/dbdat/text_1252.h"
 
 #include <gtest/gtest.h>
 

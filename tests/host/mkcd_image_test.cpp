@@ -2,12 +2,12 @@
 // files whatever their times or place, both trees of names readable, and each fault of a
 // disc image (a declared size, a missing file, a name ISO 9660 or Joliet cannot carry)
 // reported in a line of its own.
-#include "cd_check.h"
-#include "cd_files.h"
-#include "cd_image.h"
-#include "cd_layout.h"
-#include "disc_tree.h"
-#include "iso_reader.h"
+#include "tools/mkcd/cd_check.h"
+#include "tools/mkcd/cd_files.h"
+#include "tools/mkcd/cd_image.h"
+#include "tools/mkcd/cd_layout.h"
+#include "tools/mkcd/disc_tree.h"
+#include "tools/mkcd/iso_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The position provider's portable core: coordinate texts, the element table and its motion,
 // and the byte layouts the map program decodes.
-#include "coordinate.h"
-#include "element_table.h"
-#include "records.h"
+#include "posinet/portable/coordinate.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <gtest/gtest.h>
 

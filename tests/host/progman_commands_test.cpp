@@ -1,6 +1,6 @@
 // The Program Manager commands of the product's group and the blocks they travel in, and the
 // directories the removal may empty.
-#include "progman_commands.h"
+#include "install/engine/portable/progman_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Which directories a removal may empty, and which destinations the installer may install into,
 // judged on made-up facts: a small world of directories with their identities, second names
 // (drive letters, network names, links, bind mounts) and the protected folders.
-#include "removal_guard.h"
+#include "install/engine/portable/removal_guard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The SZDD compressor and expander: round trips, hand-made streams, and agreement with
 // Debian's independent mscompress/msexpand.
-#include "szdd.h"
+#include "framework/portable/szdd.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 // acknowledgement.
 #pragma once
 
-#include "dde_handles.h"
+#include "framework/dde_handles.h"
 
 #include <windows.h>
 

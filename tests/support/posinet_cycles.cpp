@@ -2,8 +2,8 @@
 
 #include "tests/support/posinet_driver.h"
 
-#include "element_table.h"
-#include "records.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <cstdlib>
 

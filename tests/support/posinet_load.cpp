@@ -1,7 +1,7 @@
 #include "tests/support/posinet_load.h"
 
-#include "element_table.h"
-#include "records.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // And what posinet costs meanwhile: its memory and its processor time.
 #pragma once
 
+#include "framework/handles.h"
 #include "tests/support/dde_test_client.h"
-#include "handles.h"
 #include "test_thread.h"
 
 #include <windows.h>

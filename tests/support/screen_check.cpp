@@ -2,7 +2,7 @@
 
 #include "tests/support/screen_check.h"
 
-#include "bitmap_file.h"
+#include "imaging/portable/bitmap_file.h"
 #include "robot.h"
 #include "screen_capture.h"
 

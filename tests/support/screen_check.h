@@ -2,7 +2,7 @@
 // should show, stretched over a screen rectangle.
 #pragma once
 
-#include "dib.h"
+#include "imaging/portable/dib.h"
 #include "tests/support/screen_capture.h"
 
 #include <gtest/gtest.h>

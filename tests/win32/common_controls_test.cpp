@@ -1,8 +1,8 @@
 // The check that the copy under the temporary name is the CD's common-controls library before
 // its replacement is scheduled: plain and SZDD-compressed libraries on the CD.
-#include "common_controls.h"
+#include "framework/portable/szdd.h"
+#include "install/engine/common_controls.h"
 #include "scratch.h"
-#include "szdd.h"
 
 #include <gtest/gtest.h>
 

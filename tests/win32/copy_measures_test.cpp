@@ -1,9 +1,9 @@
 // What the copy measures on real files and volumes: a file's size and the free space of the
 // destination, the latter also in the way of systems without the extended free-space call.
-#include "copy_fault.h"
-#include "file_listing.h"
-#include "free_space.h"
-#include "platform_probes.h"
+#include "install/engine/copy_fault.h"
+#include "install/engine/file_listing.h"
+#include "install/engine/free_space.h"
+#include "install/engine/platform_probes.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The cover window's sequence and the main menu's edition start, in-process, with the
 // installation engine replaced by a recording stand-in and the real dialogs driven by the
 // robot from a second thread.
-#include "cover_dialog.h"
 #include "fake_installation.h"
-#include "main_menu_dialog.h"
+#include "install/launcher/cover_dialog.h"
+#include "install/launcher/main_menu_dialog.h"
 #include "scratch.h"
 #include "tests/support/ui_thread.h"
 

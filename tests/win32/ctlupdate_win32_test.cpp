@@ -1,9 +1,9 @@
 // The updater's file steps and the project's SZDD compressor against the platform's own
 // expansion (LZ32 and the version installer) under Wine.
-#include "carried_library.h"
+#include "ctlupdate/carried_library.h"
+#include "ctlupdate/updater.h"
+#include "framework/portable/szdd.h"
 #include "scratch.h"
-#include "szdd.h"
-#include "updater.h"
 #include "test_name.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "fake_installation.h"
 
-#include "file_exception.h"
+#include "framework/file_exception.h"
 
 namespace fake {
 

@@ -2,7 +2,7 @@
 // window handed over and ends the run as the test asks.
 #pragma once
 
-#include "installation_engine.h"
+#include "install/shared/installation_engine.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Copying primitives of the installation on real files in the prefix.
-#include "file_copy.h"
-#include "file_exception.h"
-#include "handles.h"
-#include "platform_probes.h"
+#include "framework/file_exception.h"
+#include "framework/handles.h"
+#include "install/engine/file_copy.h"
+#include "install/engine/platform_probes.h"
 #include "scratch.h"
 #include "tests/support/ui_thread.h"
 

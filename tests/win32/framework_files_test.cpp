@@ -1,13 +1,13 @@
 // The framework's file helpers on real files in the prefix: the forced version installation
 // with its failure bits and the clean-up of its temporary copies, whole-file reads and
 // byte-for-byte comparisons, and file stamps.
-#include "file_bytes.h"
-#include "file_stamp.h"
-#include "handles.h"
+#include "framework/file_bytes.h"
+#include "framework/file_stamp.h"
+#include "framework/handles.h"
+#include "framework/version_install.h"
 #include "scratch.h"
-#include "test_seed.h"
-#include "version_install.h"
 #include "test_name.h"
+#include "test_seed.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // The framework's windows on the real platform: an exception that leaves a handler of a frame
 // or a dialog ends at the window procedure and the window goes on working, and a dialog paints
 // in the colours it is given and in the system's without them.
-#include "dialog.h"
-#include "frame.h"
-#include "handles.h"
+#include "framework/dialog.h"
+#include "framework/frame.h"
+#include "framework/handles.h"
 
 #include "framework_windows.h"
 #include "robot.h"

@@ -1,16 +1,16 @@
 // The image library on the platform: the loader with its palettes and fallbacks, DIB and
 // bitmap conversions, bitmap files written from bitmaps, metafiles and screen capture.
-#include "bitmap_file.h"
-#include "cdib.h"
-#include "cwmf.h"
-#include "dib_gdi.h"
-#include "global_dib.h"
-#include "metafile_writer.h"
-#include "sample_pictures.h"
+#include "imaging/cdib.h"
+#include "imaging/cwmf.h"
+#include "imaging/dib_gdi.h"
+#include "imaging/global_dib.h"
+#include "imaging/portable/bitmap_file.h"
 #include "scratch.h"
 #include "tests/support/screen_capture.h"
-#include "test_picture.h"
 #include "test_name.h"
+#include "test_picture.h"
+#include "tools/mkpictures/metafile_writer.h"
+#include "tools/mkpictures/sample_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -332,7 +332,7 @@ TEST_F(Imaging, PlainAndPlaceableMetafilesFillTheirQuarter) {
         fw::UniquePalette palette;
         fw::UniqueBitmap bitmap = metafile.RenderMetafile(Path(name), palette, 110, 110);
         ASSERT_TRUE(bitmap);
-        EXPECT_EQ(metafile.plainFlag, std::string(name) == "plain.wmf" ? 1 : 0);
+        EXPECT_EQ(metafile.plainFlag_, std::string(name) == "plain.wmf" ? 1 : 0);
         ExpectQuarterFilled(bitmap.Get());
         // The palette has as many entries as the display's (none without a palette).
         fw::WindowDc screen(nullptr);
@@ -361,7 +361,7 @@ TEST_F(Imaging, MetafilesThatCannotBeOpened) {
         CWmf metafile;
         fw::UniquePalette palette;
         EXPECT_FALSE(metafile.RenderMetafile(Path(name), palette, 110, 110)) << name;
-        EXPECT_EQ(metafile.playResult, 0) << name;
+        EXPECT_EQ(metafile.playResult_, 0) << name;
         EXPECT_FALSE(palette) << name;
     }
     // A placeable file whose header claims more than the file holds plays what is there.

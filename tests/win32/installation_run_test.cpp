@@ -1,8 +1,8 @@
 // The installation run in-process on a copy of the sample CD: an install outside an edition
 // (source preset, data directories asked), the disk-space question, and runs that end early.
-#include "cover_dialog.h"
 #include "ini_value.h"
-#include "platform_probes.h"
+#include "install/engine/engine.h"
+#include "install/launcher/cover_dialog.h"
 #include "scratch.h"
 #include "tests/support/ui_thread.h"
 
@@ -51,7 +51,7 @@ protected:
                 CCoverDlg cover(engine);
                 CopyToField(cover.presetSourceDir, cd_);
                 result = cover.RunInstallation();
-                areas_ = cover.install.areas;
+                areas_ = cover.install_.areas;
             },
             script);
         return result;

@@ -1,10 +1,10 @@
 // The database layer inside a Windows program: texts from the installer's string table and
 // "db.dat" read through Windows paths.
-#include "edition_info.h"
-#include "map_database.h"
+#include "mapdb/portable/edition_info.h"
+#include "mapdb/portable/map_database.h"
+#include "mapdb/portable/string_lookup.h"
+#include "mapdb/portable/tables.h"
 #include "scratch.h"
-#include "string_lookup.h"
-#include "tables.h"
 #include "test_name.h"
 
 #include <gtest/gtest.h>
@@ -41,9 +41,9 @@ TEST(MapDbWin32, QueriesReadDbDatThroughWindowsPaths) {
     EXPECT_EQ(info.versionMinor, 4);
 
     CMapDatabase db;
-    db.databaseDir = dir + "\\";
+    db.databaseDir_ = dir + "\\";
     EXPECT_EQ(db.ReadDescription(""), kDescriptionRead);
-    EXPECT_EQ(db.description.editionName, "Nord");
+    EXPECT_EQ(db.description_.editionName, "Nord");
 }
 
 TEST(MapDbWin32, MissingFileOrDirectoryIsFourAndADirectoryIsFive) {

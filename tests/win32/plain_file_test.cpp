@@ -2,10 +2,10 @@
 // plain files, links to files and directories (Linux symbolic links, which Wine shows as an
 // ordinary file and as a directory), directories; files created new; the restart rename line
 // read back from the disk.
-#include "file_bytes.h"
-#include "file_identity.h"
-#include "plain_file.h"
-#include "restart_rename.h"
+#include "framework/file_bytes.h"
+#include "framework/file_identity.h"
+#include "framework/plain_file.h"
+#include "framework/restart_rename.h"
 #include "scratch.h"
 #include "test_name.h"
 

@@ -1,9 +1,10 @@
 // The Program Manager client over the platform's real DDE, against a recording server of the
 // test's own: the blocks the commands travel in, the commands of the group in their order,
 // and the ways a conversation does not happen.
-#include "cover_dialog.h"
-#include "dde_handles.h"
-#include "progman_client.h"
+#include "framework/dde_handles.h"
+#include "install/engine/engine.h"
+#include "install/engine/progman_client.h"
+#include "install/launcher/cover_dialog.h"
 #include "scratch.h"
 #include "tests/support/ui_thread.h"
 
@@ -103,7 +104,7 @@ protected:
     // Runs CreateProgramGroup with the question answered by `answer`.
     bool CreateGroupAnswering(int answer, const char* service = kTestService) {
         bool created = false;
-        RunWithRobot([&] { created = CreateProgramGroup(cover_, cover_.install, service); },
+        RunWithRobot([&] { created = CreateProgramGroup(cover_, cover_.install_, service); },
                      [&] {
                          HWND box = robot::WaitForMessageBox(GetCurrentProcessId(),
                                                              "Creazione dell'icona KORVA '98 ?");
@@ -157,9 +158,9 @@ TEST_F(ProgmanClient, TheGroupOfAnEditionInstallWithTheDemonstration) {
     const std::string source = testfs::FreshScratchDir("progman-edition");
     testfs::MakeDirs(source + "\\kdemo");
     testfs::WriteFile(source + "\\kdemo\\kdemo.exe", "demo");
-    CopyToField(cover_.install.programDir, "C:\\korva");
-    CopyToField(cover_.install.programSourceDir, source);
-    cover_.install.editionInstall = 1;
+    CopyToField(cover_.install_.programDir, "C:\\korva");
+    CopyToField(cover_.install_.programSourceDir, source);
+    cover_.install_.editionInstall = true;
 
     EXPECT_TRUE(CreateGroupAnswering(IDYES));
     const std::vector<std::string> expected = {
@@ -182,9 +183,9 @@ TEST_F(ProgmanClient, TheGroupOfAnEditionInstallWithTheDemonstration) {
 
 TEST_F(ProgmanClient, WithoutDemonstrationOrEditionOnlyTheFixedItems) {
     const std::string source = testfs::FreshScratchDir("progman-plain");
-    CopyToField(cover_.install.programDir, "C:\\korva");
-    CopyToField(cover_.install.programSourceDir, source);
-    cover_.install.editionInstall = 0;
+    CopyToField(cover_.install_.programDir, "C:\\korva");
+    CopyToField(cover_.install_.programSourceDir, source);
+    cover_.install_.editionInstall = false;
 
     EXPECT_TRUE(CreateGroupAnswering(IDYES));
     const std::vector<std::string> commands = server_.Commands();

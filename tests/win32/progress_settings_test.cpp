@@ -1,9 +1,9 @@
 // The progress window's percentage and bar, and the settings files an installation writes.
-#include "copy_progress_dialog.h"
 #include "ini_value.h"
-#include "install_settings.h"
-#include "platform_probes.h"
-#include "resource.h"
+#include "install/engine/copy_progress_dialog.h"
+#include "install/engine/install_settings.h"
+#include "install/engine/platform_probes.h"
+#include "resources/install/resource.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>

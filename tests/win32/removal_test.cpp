@@ -1,6 +1,6 @@
 // The removal in-process, where the Windows directory can be a scratch directory: a settings
 // file naming a directory that holds Windows removes nothing.
-#include "removal.h"
+#include "install/engine/removal.h"
 #include "scratch.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 //   dbdat show DIR_OR_FILE
 //   dbdat write FILE --minor N --major N [--edition TEXT] [--update1 N] [--update2 N]
 //               [--tag T=HEX]...
-#include "description_reader.h"
-#include "description_writer.h"
-#include "edition_info.h"
-#include "map_database.h"
-#include "text_1252.h"
+#include "mapdb/portable/description_reader.h"
+#include "mapdb/portable/edition_info.h"
+#include "mapdb/portable/map_database.h"
+#include "tools/dbdat/description_writer.h"
+#include "tools/dbdat/text_1252.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "description_writer.h"
+#include "tools/dbdat/description_writer.h"
 
-#include "db_description.h"
+#include "mapdb/portable/db_description.h"
 
 namespace korva {
 

@@ -1,4 +1,4 @@
-#include "text_1252.h"
+#include "tools/dbdat/text_1252.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "datum_log.h"
+#include "tools/mapview/datum_log.h"
 
-#include "records.h"
-#include "resource_strings.h"
+#include "framework/resource_strings.h"
+#include "posinet/portable/records.h"
 
 namespace mapview {
 

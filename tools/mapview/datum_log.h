@@ -2,7 +2,7 @@
 // once so that a test can read it while the viewer runs.
 #pragma once
 
-#include "handles.h"
+#include "framework/handles.h"
 
 #include <cstdint>
 #include <string>

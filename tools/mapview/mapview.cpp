@@ -2,17 +2,17 @@
 // sketch of Italy with their coordinates, and the point or element the last command named.
 //
 // Usage: mapview.exe [/log FILE]   (FILE gets one line per datum and command received)
-#include "datum_log.h"
-#include "italy_outline.h"
-#include "position_link.h"
-#include "resource.h"
+#include "resources/mapview/resource.h"
+#include "tools/mapview/datum_log.h"
+#include "tools/mapview/italy_outline.h"
+#include "tools/mapview/position_link.h"
 
-#include "coordinate.h"
-#include "element_table.h"
-#include "handles.h"
-#include "records.h"
-#include "resource_strings.h"
-#include "wnd.h"
+#include "framework/handles.h"
+#include "framework/resource_strings.h"
+#include "framework/wnd.h"
+#include "posinet/portable/coordinate.h"
+#include "posinet/portable/element_table.h"
+#include "posinet/portable/records.h"
 
 #include <algorithm>
 #include <memory>
@@ -66,8 +66,8 @@ public:
                                    nullptr, nullptr)) {
             return false;
         }
-        ShowWindow(m_hWnd, showCommand);
-        ::UpdateWindow(m_hWnd);
+        ShowWindow(hwnd_, showCommand);
+        ::UpdateWindow(hwnd_);
         return true;
     }
 
@@ -80,8 +80,8 @@ protected:
                     OnDatum(item, bytes);
                 },
                 [this](bool connected) { OnLinkState(connected); });
-            SetTimer(m_hWnd, kConnectTimerId, kConnectPeriodMs, nullptr);
-            PostMessageA(m_hWnd, WM_TIMER, kConnectTimerId, 0);
+            SetTimer(hwnd_, kConnectTimerId, kConnectPeriodMs, nullptr);
+            PostMessageA(hwnd_, WM_TIMER, kConnectTimerId, 0);
             return 0;
         case WM_TIMER:
             if (wParam == kConnectTimerId && link_ && !connecting_) {
@@ -99,7 +99,7 @@ protected:
             OnPaint();
             return 0;
         case WM_DESTROY:
-            KillTimer(m_hWnd, kConnectTimerId);
+            KillTimer(hwnd_, kConnectTimerId);
             link_.reset();
             PostQuitMessage(0);
             return 0;
@@ -114,13 +114,13 @@ private:
         auto record = korva::DecodePositionRecord(bytes.data(), bytes.size());
         if (record && record->element < korva::kElementCount) {
             positions_[record->element] = *record;
-            InvalidateRect(m_hWnd, nullptr, FALSE);
+            InvalidateRect(hwnd_, nullptr, FALSE);
         }
     }
 
     void OnLinkState(bool connected) {
         log_.State(connected);
-        InvalidateRect(m_hWnd, nullptr, FALSE);
+        InvalidateRect(hwnd_, nullptr, FALSE);
     }
 
     void OnCopyData(WPARAM sender, const COPYDATASTRUCT* copy) {
@@ -131,7 +131,7 @@ private:
         log_.CopyData(sender, copy->dwData, bytes, copy->cbData);
         if (auto block = korva::DecodeGotoPointBlock(bytes, bytes ? copy->cbData : 0)) {
             command_ = block->command;
-            InvalidateRect(m_hWnd, nullptr, FALSE);
+            InvalidateRect(hwnd_, nullptr, FALSE);
         }
     }
 
@@ -226,9 +226,9 @@ private:
     }
 
     void OnPaint() {
-        fw::PaintDc paint(m_hWnd);
+        fw::PaintDc paint(hwnd_);
         RECT client;
-        GetClientRect(m_hWnd, &client);
+        GetClientRect(hwnd_, &client);
         // Drawn off screen first: the picture changes ten times per tick.
         fw::UniqueMemoryDc memory(CreateCompatibleDC(paint.Get()));
         fw::UniqueBitmap bitmap(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));

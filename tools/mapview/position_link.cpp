@@ -1,6 +1,6 @@
-#include "position_link.h"
+#include "tools/mapview/position_link.h"
 
-#include "records.h"
+#include "posinet/portable/records.h"
 
 namespace mapview {
 

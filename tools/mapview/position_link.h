@@ -6,8 +6,8 @@
 // while it waits, and it allows one conversation per service and topic in an instance.
 #pragma once
 
-#include "dde_handles.h"
-#include "element_table.h"
+#include "framework/dde_handles.h"
+#include "posinet/portable/element_table.h"
 
 #include <cstdint>
 #include <functional>

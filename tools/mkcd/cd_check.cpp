@@ -1,11 +1,11 @@
-#include "cd_check.h"
+#include "tools/mkcd/cd_check.h"
 
-#include "description_reader.h"
-#include "disc_tree.h"
-#include "ini_text.h"
-#include "launcher_logic.h"
-#include "resource.h"
-#include "setup_values.h"
+#include "framework/portable/profile_text.h"
+#include "install/engine/portable/setup_values.h"
+#include "install/launcher/portable/launcher_logic.h"
+#include "mapdb/portable/description_reader.h"
+#include "resources/install/resource.h"
+#include "tools/mkcd/disc_tree.h"
 
 #include <limits>
 #include <map>
@@ -122,7 +122,7 @@ private:
             Fault("/autorun.inf", "missing: the disc does not start the launcher by itself");
             return;
         }
-        const std::optional<std::string> open = IniValue(*autorun, "autorun", "open");
+        const std::optional<std::string> open = fw::ProfileTextValue(*autorun, "autorun", "open");
         if (!open || open->empty()) {
             Fault("/autorun.inf", "no \"open\" in [autorun]: nothing starts when the disc is "
                                   "inserted");
@@ -133,7 +133,7 @@ private:
                 Fault("/autorun.inf", "\"open\" starts " + program + ", which is not on the disc");
             }
         }
-        const std::optional<std::string> icon = IniValue(*autorun, "autorun", "icon");
+        const std::optional<std::string> icon = fw::ProfileTextValue(*autorun, "autorun", "icon");
         if (!icon || icon->empty()) {
             Fault("/autorun.inf", "no \"icon\" in [autorun]");
         } else {
@@ -147,12 +147,13 @@ private:
 
     void CheckEdition(const korva::EditionEntry& edition, const std::string& setvars,
                       std::set<std::string>& checked) {
-        const std::string presence = IniValue(setvars, edition.areaKey, "Presence").value_or("1");
+        const std::string presence =
+            fw::ProfileTextValue(setvars, edition.areaKey, "Presence").value_or("1");
         if (korva::IsEditionAbsent(presence)) {
             return;
         }
-        const std::string firstDir =
-            IniValue(setvars, edition.areaKey, "FirstDir").value_or(edition.defaultFirstDir);
+        const std::string firstDir = fw::ProfileTextValue(setvars, edition.areaKey, "FirstDir")
+                                         .value_or(edition.defaultFirstDir);
         if (firstDir.empty()) {
             return; // the installation asks for the source
         }
@@ -211,7 +212,8 @@ private:
         if (!info) {
             return std::nullopt;
         }
-        const std::optional<std::string> value = IniValue(*info, "Cataloghi", "Numero_di_bytes");
+        const std::optional<std::string> value =
+            fw::ProfileTextValue(*info, "Cataloghi", "Numero_di_bytes");
         if (value && !value->empty() && !IsDecimal(*value)) {
             Fault(PathOf(programSource, "info.txt"),
                   "Numero_di_bytes=" + *value + " is not a number");
@@ -286,7 +288,7 @@ private:
             Fault(dir.path, "holds " + std::to_string(actual) +
                                 " bytes, more than the installation's 32-bit totals can count");
         }
-        const std::optional<std::string> bytes = IniValue(*text, "INFO", bytesKey);
+        const std::optional<std::string> bytes = fw::ProfileTextValue(*text, "INFO", bytesKey);
         if (!bytes) {
             if (bytesRequired) {
                 Fault(path, std::string("no ") + bytesKey + ": the progress has no total");
@@ -297,7 +299,8 @@ private:
             Fault(path, std::string(bytesKey) + "=" + *bytes + ", but the files hold " +
                             std::to_string(actual) + " bytes");
         }
-        const std::optional<std::string> megabytes = IniValue(*text, "INFO", megabytesKey);
+        const std::optional<std::string> megabytes =
+            fw::ProfileTextValue(*text, "INFO", megabytesKey);
         if (!megabytes) {
             Fault(path, std::string("no ") + megabytesKey +
                             ": the space check and the install types assume a default");

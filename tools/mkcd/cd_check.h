@@ -3,7 +3,7 @@
 // size the CD declares against the files it holds.
 #pragma once
 
-#include "iso_reader.h"
+#include "tools/mkcd/iso_reader.h"
 
 #include <cstdint>
 #include <string>

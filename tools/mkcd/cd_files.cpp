@@ -1,4 +1,4 @@
-#include "cd_files.h"
+#include "tools/mkcd/cd_files.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "cd_image.h"
+#include "tools/mkcd/cd_image.h"
 
 // The image comes out through the library's own copy of the burn source interface.
 #define LIBISOFS_WITHOUT_LIBBURN

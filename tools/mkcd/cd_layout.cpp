@@ -1,8 +1,8 @@
-#include "cd_layout.h"
+#include "tools/mkcd/cd_layout.h"
 
-#include "cd_files.h"
-#include "cd_image.h"
-#include "description_writer.h"
+#include "tools/dbdat/description_writer.h"
+#include "tools/mkcd/cd_files.h"
+#include "tools/mkcd/cd_image.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "disc_tree.h"
+#include "tools/mkcd/disc_tree.h"
 
 #include <set>
 

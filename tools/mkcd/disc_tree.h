@@ -2,7 +2,7 @@
 // name: a disc is sound only when every name survives on a system without Joliet too.
 #pragma once
 
-#include "iso_reader.h"
+#include "tools/mkcd/iso_reader.h"
 
 #include <string>
 #include <string_view>

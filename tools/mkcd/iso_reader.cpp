@@ -1,4 +1,4 @@
-#include "iso_reader.h"
+#include "tools/mkcd/iso_reader.h"
 
 #include <set>
 

@@ -2,9 +2,9 @@
 // files, the program files and the editions' map areas. Every size the CD declares is
 // computed from its files, and the output is the same for the same inputs. It also masters
 // the tree as a disc image and checks disc images before they are burnt.
-#include "cd_check.h"
-#include "cd_image.h"
-#include "cd_layout.h"
+#include "tools/mkcd/cd_check.h"
+#include "tools/mkcd/cd_image.h"
+#include "tools/mkcd/cd_layout.h"
 
 #include <cstdio>
 #include <cstring>

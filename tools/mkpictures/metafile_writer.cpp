@@ -1,7 +1,7 @@
-#include "metafile_writer.h"
+#include "tools/mkpictures/metafile_writer.h"
 
-#include "byte_stream.h"
-#include "metafile_header.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/metafile_header.h"
 
 #include <algorithm>
 

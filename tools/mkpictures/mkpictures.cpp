@@ -1,8 +1,8 @@
 // Writes the sample CD's pictures into a directory: cover1-3.bmp and menu.bmp in the
 // bitmap kinds of the installer's own codecs, and the metafile cover korva.wmf.
-#include "bitmap_file.h"
-#include "byte_stream.h"
-#include "sample_pictures.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "tools/mkpictures/sample_pictures.h"
 
 #include <cstdio>
 #include <string>

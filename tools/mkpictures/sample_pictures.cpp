@@ -1,7 +1,7 @@
-#include "sample_pictures.h"
+#include "tools/mkpictures/sample_pictures.h"
 
-#include "bitmap_file.h"
-#include "metafile_writer.h"
+#include "imaging/portable/bitmap_file.h"
+#include "tools/mkpictures/metafile_writer.h"
 
 namespace korva {
 

@@ -3,7 +3,7 @@
 // colours differ from picture to picture, so that a screenshot shows which one is painted.
 #pragma once
 
-#include "dib.h"
+#include "imaging/portable/dib.h"
 
 #include <array>
 #include <cstdint>

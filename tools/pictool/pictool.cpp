@@ -3,10 +3,10 @@
 //
 //   pictool info FILE
 //   pictool convert IN OUT --kind 0|1|2|3 [--16]
-#include "bitmap_file.h"
-#include "byte_stream.h"
-#include "metafile_header.h"
-#include "picture_reader.h"
+#include "framework/portable/byte_stream.h"
+#include "imaging/portable/bitmap_file.h"
+#include "imaging/portable/metafile_header.h"
+#include "imaging/portable/picture_reader.h"
 
 #include <array>
 #include <cstdio>
@@ -79,11 +79,11 @@ int Info(const std::string& path) {
         std::printf(" (top-down)");
     }
     if (picture.format == PictureFormat::kTiff) {
-        std::printf(picture.tiff.compression == 5 ? " (LZW)" : " (uncompressed)");
+        std::printf(picture.tiff.compression_ == 5 ? " (LZW)" : " (uncompressed)");
     }
     if (picture.format == PictureFormat::kGif) {
-        std::printf("%s%s", picture.gif.globalTable ? "" : " (no global colour table)",
-                    picture.gif.interlaced ? " (interlaced, lines as stored)" : "");
+        std::printf("%s%s", picture.gif.globalTable_ ? "" : " (no global colour table)",
+                    picture.gif.interlaced_ ? " (interlaced, lines as stored)" : "");
     }
     std::printf("\nsize: %dx%d\ndepth: %u\ncolours: %lld\n", header.width, header.height,
                 header.bitCount, static_cast<long long>(ColourCount(header)));

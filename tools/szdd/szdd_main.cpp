@@ -1,7 +1,7 @@
 // szdd: compresses a file into the platform's SZDD format, or expands one.
 //   szdd compress IN OUT   (the name's last character is recorded, as "file.dl_" expects)
 //   szdd expand IN OUT
-#include "szdd.h"
+#include "framework/portable/szdd.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "progman_commands.h"
+#include "install/engine/portable/progman_commands.h"
 
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "removal_guard.h"
+#include "install/engine/portable/removal_guard.h"
 
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 #include <algorithm>
 #include <array>

@@ -8,7 +8,7 @@
 // is deleted.
 #pragma once
 
-#include "removal_facts.h"
+#include "install/engine/portable/removal_facts.h"
 
 #include <string>
 #include <string_view>

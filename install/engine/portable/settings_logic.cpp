@@ -1,6 +1,6 @@
-#include "settings_logic.h"
+#include "install/engine/portable/settings_logic.h"
 
-#include "setup_values.h"
+#include "install/engine/portable/setup_values.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "setup_values.h"
+#include "install/engine/portable/setup_values.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
-#include "launcher_logic.h"
+#include "install/launcher/portable/launcher_logic.h"
 
-#include "paths.h"
-#include "resource.h"
+#include "install/shared/portable/paths.h"
+#include "resources/install/resource.h"
 
 namespace korva {
 
@@ -47,14 +47,6 @@ std::string ResolveFirstDir(std::string_view installerDir, std::string_view firs
     // A bare directory name ("cd_ita", the default of a CD without its launcher file) is the
     // CD's: the installer is started from anywhere.
     return JoinPath(installerDir, firstDir);
-}
-
-std::string DirectoryOfModule(std::string_view modulePath) {
-    std::size_t slash = modulePath.rfind('\\');
-    if (slash == std::string_view::npos) {
-        return std::string(modulePath);
-    }
-    return std::string(modulePath.substr(0, slash));
 }
 
 std::string SetvarsPath(std::string_view installerDir) {

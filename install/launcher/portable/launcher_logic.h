@@ -33,9 +33,6 @@ bool IsEditionAbsent(std::string_view presence);
 // unchanged.
 std::string ResolveFirstDir(std::string_view installerDir, std::string_view firstDir);
 
-// The installer's directory: the program file's full path cut at its last backslash.
-std::string DirectoryOfModule(std::string_view modulePath);
-
 // Files and command lines of the demonstration programs on the CD.
 std::string SetvarsPath(std::string_view installerDir);
 std::string FilmFilePath(std::string_view installerDir, std::string_view film);

@@ -38,6 +38,10 @@ std::string NormalizePath(std::string_view path);
 // backslash) are passed over; "/" separates like "\".
 std::vector<std::string> DirectoryLevels(std::string_view path);
 
+// The directory of a program file: its full path cut at its last backslash ("E:\cd\install.exe"
+// gives "E:\cd").
+std::string DirectoryOfModule(std::string_view modulePath);
+
 // True when the path begins with a drive letter and a colon.
 bool HasDriveLetter(std::string_view path);
 

@@ -1,6 +1,4 @@
-#include "installer_dir.h"
-
-#include "launcher_logic.h"
+#include "install/shared/installer_dir.h"
 
 #include <windows.h>
 

@@ -1,11 +1,10 @@
 // What the cover window asks of the installation engine: one installation, one removal and
 // the common-controls step, each on what the cover window hands over. The launcher knows the
-// engine only through this interface, given to its windows when they are made; tests give it
-// a recording stand-in.
+// engine only through this interface, given to its windows when they are made (by the program:
+// install/engine/engine.h; by tests: a recording stand-in).
 #pragma once
 
-#include "install_state.h"
-#include "platform_probes.h"
+#include "install/shared/portable/install_state.h"
 
 #include <string>
 
@@ -35,20 +34,6 @@ public:
     virtual int RemoveInstallation(const std::string& windowsDir) = 0;
     // The common-controls check and its replacement at the next start; sets the flags.
     virtual void ReplaceCommonControls(InstallRequest& request) = 0;
-};
-
-// The installer's engine.
-class Engine final : public InstallationEngine {
-public:
-    // `probes`: where the free space and the memory the runs decide on come from.
-    explicit Engine(PlatformProbes probes = {}) : probes_(probes) {}
-
-    int RunInstallation(InstallRequest& request) override;
-    int RemoveInstallation(const std::string& windowsDir) override;
-    void ReplaceCommonControls(InstallRequest& request) override;
-
-private:
-    PlatformProbes probes_;
 };
 
 } // namespace korva

@@ -1,8 +1,8 @@
-#include "installation_engine.h"
+#include "install/engine/engine.h"
 
-#include "common_controls.h"
-#include "installation_run.h"
-#include "removal.h"
+#include "install/engine/common_controls.h"
+#include "install/engine/installation_run.h"
+#include "install/engine/removal.h"
 
 namespace korva {
 

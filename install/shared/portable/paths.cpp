@@ -1,4 +1,4 @@
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 namespace korva {
 
@@ -20,6 +20,14 @@ std::string NormalizePath(std::string_view path) {
         normal[0] = static_cast<char>(normal[0] - 'a' + 'A');
     }
     return normal;
+}
+
+std::string DirectoryOfModule(std::string_view modulePath) {
+    std::size_t slash = modulePath.rfind('\\');
+    if (slash == std::string_view::npos) {
+        return std::string(modulePath);
+    }
+    return std::string(modulePath.substr(0, slash));
 }
 
 namespace {

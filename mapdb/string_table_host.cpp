@@ -1,8 +1,8 @@
 // The installer's texts that the database layer uses, for builds without its resources.
 // They must equal the entries of the installer's string table (a host test compares them).
-#include "string_lookup.h"
+#include "mapdb/portable/string_lookup.h"
 
-#include "mapdb_text_ids.h"
+#include "mapdb/portable/mapdb_text_ids.h"
 
 namespace korva {
 

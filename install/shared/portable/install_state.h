@@ -1,7 +1,7 @@
 // The state of one installation run, held by the cover window for as long as it lives.
 #pragma once
 
-#include "paths.h"
+#include "install/shared/portable/paths.h"
 
 #include <vector>
 
@@ -24,7 +24,7 @@ struct InstallState {
     int installType = kMinimal;
     int systemType = kWindowsNT;
     // Set by the launcher menu when the user picked an edition entry.
-    int editionInstall = 0;
+    bool editionInstall = false;
     std::vector<AreaRecord> areas;
     // Set the first time an area's destination already holds a road network; from then on
     // no catalogues are copied.

@@ -1,4 +1,4 @@
-#include "szdd.h"
+#include "framework/portable/szdd.h"
 
 #include <algorithm>
 #include <array>
