@@ -10,7 +10,11 @@ build=$1 source=$(cd "$2" && pwd)
 dwarfdump=$(command -v llvm-dwarfdump-14 || command -v llvm-dwarfdump || true)
 [ -n "$dwarfdump" ] || { echo "llvm-dwarfdump is not installed (package llvm-14)"; exit 1; }
 
-mapfile -t libraries < <(find "$build" -name 'libkorva_*.a' -not -path '*/googletest/*' | sort)
+# The libraries the build makes now: a library left behind in the build tree by an earlier
+# layout is not linked into anything.
+known=$(cd "$build" && ninja -t targets all 2>/dev/null | cut -d: -f1 | grep 'libkorva_.*\.a$' || true)
+mapfile -t libraries < <(cd "$build" && find . -name 'libkorva_*.a' -not -path '*/googletest/*' |
+    sed 's|^\./||' | grep -Fx -f <(printf '%s\n' "$known") | sort | sed "s|^|$build/|")
 [ ${#libraries[@]} -gt 3 ] || { echo "too few libraries under $build: ${libraries[*]}"; exit 1; }
 
 types=$(mktemp)
