@@ -65,6 +65,21 @@ time_cell() {
     echo
 }
 
+# "median MB/s (min-max), on cpu 0.99" of a list of rates and the list of the shares of their
+# wall time that the program was on a processor.
+rate_cell() {
+    local stats share
+    read -r -a stats <<<"$(figure_stats $1)"
+    read -r -a share <<<"$(figure_stats $2)"
+    if [ ${#stats[@]} -eq 0 ]; then
+        echo "failed"
+        return
+    fi
+    printf '%.1f MB/s (%.1f-%.1f)' "${stats[0]}" "${stats[1]}" "${stats[2]}"
+    [ ${#share[@]} -gt 0 ] && printf ', on cpu %.2f' "${share[0]}"
+    echo
+}
+
 # The ratio cell and the target cell of a figure from its per-round ratios ("$1", one per
 # line), the target as a bound ("at most 1.1", "at least 1.2") or a text without one, and the
 # least number of rounds for a trusted figure. Prints "ratio|target".

@@ -2,12 +2,15 @@
 // and stb_image on the same files, each decoded many times from memory. Before timing, both
 // readers' colours are compared at every pixel, so that the two read the same picture.
 //
-//   decoders_bench FIGURE OURS THEIRS FILE [FIGURE OURS THEIRS FILE...]
+//   decoders_bench FIGURE TARGET OURS THEIRS FILE [FIGURE TARGET OURS THEIRS FILE...]
 //     OURS: gif | tiff | bmp      THEIRS: giflib | libtiff | libtiff+rows | stb
 //     (libtiff+rows: libtiff, then the picture turned into a Windows bitmap's rows)
 //
-// Prints one row per case, "ROW|figure|ours MB/s|theirs MB/s|ours/theirs|target", the speed
-// being megabytes of input file per second (10^6 bytes) from each reader's fastest decode.
+// Seven rounds; each round times a batch of decodes of every case by both readers, so that
+// the rounds of a case are spread over the whole run. Prints per case "RACE|figure|target|
+// ours MB/s per round|theirs MB/s per round|ours processor share|theirs processor share", the
+// speed being megabytes of input file (10^6 bytes) per second of wall time; bench/decoders.sh
+// makes the table's row from it. Where a case cannot run, its "ROW|..." says why.
 #include "reference_decoders.h"
 
 #include "imaging/portable/bitmap_file.h"
@@ -16,10 +19,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +32,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLeastDecodes = 20;
-constexpr double kRaceSeconds = 3.0;
+constexpr int kRounds = 7;
+constexpr double kRoundSeconds = 0.25;
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -88,91 +93,135 @@ std::string Difference(const korva::DibBlock& ours, const bench::Decoded& theirs
     return {};
 }
 
-// Decodes by the two in turn, one at a time, each timed: the machine's other work then
-// falls on both alike. The figure of each is its fastest decode; the median goes to the log.
+// One contender of a case: a decode, and per round the megabytes per second of wall time and
+// the share of that wall time this thread was on a processor (below 1 when the machine gave
+// the processor to others).
 struct Contender {
     std::function<bool()> decode;
-    std::vector<double> seconds;
-
-    double Fastest() const { return *std::min_element(seconds.begin(), seconds.end()); }
-    double Median() {
-        std::nth_element(seconds.begin(), seconds.begin() + seconds.size() / 2, seconds.end());
-        return seconds[seconds.size() / 2];
-    }
+    std::vector<double> rates;
+    std::vector<double> processorShares;
 };
 
-bool Race(Contender& a, Contender& b) {
-    const Clock::time_point raceStart = Clock::now();
-    for (int turn = 0;; ++turn) {
-        for (Contender* c : {&a, &b}) {
-            const Clock::time_point start = Clock::now();
-            if (!c->decode()) {
-                return false;
-            }
-            c->seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-        }
-        const double elapsed = std::chrono::duration<double>(Clock::now() - raceStart).count();
-        if (turn + 1 >= kLeastDecodes && elapsed >= kRaceSeconds) {
-            return true;
-        }
-    }
+struct Case {
+    std::string figure;
+    std::string target;
+    std::vector<std::uint8_t> file;
+    Contender ours;
+    Contender theirs;
+    int decodesPerRound = 1;
+    bool failed = false;
+};
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-std::string Format(double value, const char* unit) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f%s", value, unit);
+// One round of a contender: its decodes of the round one after the other, timed together.
+bool TimeRound(Case& c, Contender& contender) {
+    const double cpuStart = ThreadSeconds();
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < c.decodesPerRound; ++i) {
+        if (!contender.decode()) {
+            return false;
+        }
+    }
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = ThreadSeconds() - cpuStart;
+    const double megabytes = static_cast<double>(c.file.size()) / 1e6 * c.decodesPerRound;
+    contender.rates.push_back(megabytes / wall);
+    contender.processorShares.push_back(cpu / wall);
+    return true;
+}
+
+std::string Joined(const std::vector<double>& values) {
+    std::string text;
+    char number[32];
+    for (double value : values) {
+        std::snprintf(number, sizeof number, "%s%.2f", text.empty() ? "" : " ", value);
+        text += number;
+    }
     return text;
 }
 
-void RunCase(const std::string& figure, const std::string& ours, const std::string& theirs,
-             const std::string& path) {
-    const std::vector<std::uint8_t> file = ReadFile(path);
-    if (file.empty()) {
-        std::printf("ROW|%s|cannot read %s|-|-|at least 1.0\n", figure.c_str(), path.c_str());
-        return;
+// Reads the case's file and compares both readers' colours at every pixel; false (with the
+// reason printed as the case's row) when they do not read the same picture.
+bool Prepare(Case& c, const std::string& ours, const std::string& theirs, const std::string& path) {
+    c.file = ReadFile(path);
+    if (c.file.empty()) {
+        std::printf("ROW|%s|cannot read %s|-|-|%s\n", c.figure.c_str(), path.c_str(),
+                    c.target.c_str());
+        return false;
     }
-    {
-        const korva::DibBlock dib = DecodeOurs(ours, file);
-        const bench::Decoded decoded = DecodeTheirs(theirs, file);
-        const std::string difference = Difference(dib, decoded);
-        if (!difference.empty()) {
-            std::printf("ROW|%s|%s|-|-|at least 1.0\n", figure.c_str(), difference.c_str());
-            return;
-        }
-        std::printf("%s: %zu bytes, %dx%d, ours %u bits per pixel, theirs %d channels\n",
-                    path.c_str(), file.size(), decoded.width, decoded.height,
-                    unsigned{dib.Header().bitCount}, decoded.channels);
+    const std::span<const std::uint8_t> file(c.file);
+    const korva::DibBlock dib = DecodeOurs(ours, file);
+    const bench::Decoded decoded = DecodeTheirs(theirs, file);
+    const std::string difference = Difference(dib, decoded);
+    if (!difference.empty()) {
+        std::printf("ROW|%s|%s|-|-|%s\n", c.figure.c_str(), difference.c_str(), c.target.c_str());
+        return false;
     }
-    Contender mine{[&] { return !DecodeOurs(ours, file).Empty(); }, {}};
-    Contender other{[&] { return !DecodeTheirs(theirs, file).Empty(); }, {}};
-    if (!Race(mine, other)) {
-        std::printf("ROW|%s|a decode failed|-|-|at least 1.0\n", figure.c_str());
-        return;
+    std::printf("%s: %zu bytes, %dx%d, ours %u bits per pixel, theirs %d channels\n", path.c_str(),
+                c.file.size(), decoded.width, decoded.height, unsigned{dib.Header().bitCount},
+                decoded.channels);
+    c.ours.decode = [&c, ours] { return !DecodeOurs(ours, c.file).Empty(); };
+    c.theirs.decode = [&c, theirs] { return !DecodeTheirs(theirs, c.file).Empty(); };
+    // As many decodes a round as take the slower reader about kRoundSeconds, so that one
+    // round is not one time slice of the machine.
+    const Clock::time_point start = Clock::now();
+    if (!c.ours.decode() || !c.theirs.decode()) {
+        return false;
     }
-    const double megabytes = static_cast<double>(file.size()) / 1e6;
-    const double oursRate = megabytes / mine.Fastest();
-    const double theirsRate = megabytes / other.Fastest();
-    std::printf("%s: %zu decodes each; ours fastest %.3f ms, median %.3f ms; %s fastest %.3f ms, "
-                "median %.3f ms\n",
-                figure.c_str(), mine.seconds.size(), mine.Fastest() * 1e3, mine.Median() * 1e3,
-                theirs.c_str(), other.Fastest() * 1e3, other.Median() * 1e3);
-    std::printf("ROW|%s|%s|%s|%.2f|at least 1.0\n", figure.c_str(),
-                Format(oursRate, " MB/s").c_str(), Format(theirsRate, " MB/s").c_str(),
-                oursRate / theirsRate);
+    const double pair = std::chrono::duration<double>(Clock::now() - start).count();
+    c.decodesPerRound = std::max(1, static_cast<int>(kRoundSeconds / std::max(pair, 1e-6)));
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5 || (argc - 1) % 4 != 0) {
-        std::fprintf(stderr,
-                     "usage: decoders_bench FIGURE gif|tiff|bmp giflib|libtiff|libtiff+rows|stb "
-                     "FILE...\n");
+    if (argc < 6 || (argc - 1) % 5 != 0) {
+        std::fprintf(stderr, "usage: decoders_bench FIGURE TARGET gif|tiff|bmp "
+                             "giflib|libtiff|libtiff+rows|stb FILE...\n");
         return 2;
     }
     std::printf("comparison libraries: %s\n", bench::LibraryVersions().c_str());
-    for (int i = 1; i + 3 < argc; i += 4) {
-        RunCase(argv[i], argv[i + 1], argv[i + 2], argv[i + 3]);
+    std::vector<std::unique_ptr<Case>> cases;
+    for (int i = 1; i + 4 < argc; i += 5) {
+        auto c = std::make_unique<Case>();
+        c->figure = argv[i];
+        c->target = argv[i + 1];
+        if (Prepare(*c, argv[i + 2], argv[i + 3], argv[i + 4])) {
+            cases.push_back(std::move(c));
+        }
+        std::fflush(stdout);
+    }
+    // Every round visits every case, and in each case both readers, the first of them taking
+    // turns: a drift of the machine falls on both, and on every case alike.
+    for (int round = 0; round < kRounds; ++round) {
+        for (auto& c : cases) {
+            if (c->failed) {
+                continue;
+            }
+            Contender* first = round % 2 ? &c->theirs : &c->ours;
+            Contender* second = round % 2 ? &c->ours : &c->theirs;
+            c->failed = !TimeRound(*c, *first) || !TimeRound(*c, *second);
+        }
+    }
+    for (auto& c : cases) {
+        if (c->failed) {
+            std::printf("ROW|%s|a decode failed|-|-|%s\n", c->figure.c_str(), c->target.c_str());
+            continue;
+        }
+        std::printf("%s: %d rounds of %d decodes each\n", c->figure.c_str(), kRounds,
+                    c->decodesPerRound);
+        // Rounds for the script, which makes the row: figure, target, then per round ours and
+        // theirs in MB/s and each one's share of processor time.
+        std::printf("RACE|%s|%s|%s|%s|%s|%s\n", c->figure.c_str(), c->target.c_str(),
+                    Joined(c->ours.rates).c_str(), Joined(c->theirs.rates).c_str(),
+                    Joined(c->ours.processorShares).c_str(),
+                    Joined(c->theirs.processorShares).c_str());
         std::fflush(stdout);
     }
     return 0;
