@@ -31,6 +31,16 @@ windows_path() {
     echo "Z:$path"
 }
 
+# Moves the tree $1, if there is one, out of the way into the benchmark's set-aside directory,
+# which is deleted only when the benchmark ends. Deleting it at once would slow the next
+# contender: this file system (ext4 without a journal) passes over every inode freed in the last
+# minute when it allocates one, so each file created after a deleted tree of thousands would
+# cost more the more files were deleted.
+set_aside() {
+    [ -e "$1" ] || return 0
+    mv "$1" "$(mktemp -d "$bench_aside/XXXXXX")/"
+}
+
 # Milliseconds that `sync` takes: the write-out of what the last program wrote.
 sync_ms() {
     local start end
@@ -178,7 +188,7 @@ run_floor() {
     for file in "$cd/cd_ita/italia" "$cd/cd_ita/sicilia" $(awk -F'\t' '$2 !~ /\// {print $3}' "$manifest"); do
         sources+=("$(windows_path "$file")")
     done
-    rm -rf "$drive/korva-floor" && sync
+    set_aside "$drive/korva-floor" && sync
     out=$(KORVA_PREFIX=$prefix "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/bench/copy_floor.exe" \
         $option --server-pid "$(server_pid "$prefix")" 'C:\korva-floor' "${sources[@]}")
     ms=$(sed -n 's/^copy_ms //p' <<<"$out")
@@ -188,7 +198,7 @@ run_floor() {
         return 1
     fi
     echo "$((ms + $(sync_ms))) ${cpu:--}"
-    rm -rf "$drive/korva-floor"
+    set_aside "$drive/korva-floor"
 }
 
 # The complete installation from CD $2 in prefix $1 into C:\korva-bench; with manifest $3, the
@@ -196,7 +206,8 @@ run_floor() {
 run_ours() {
     local prefix=$1 cd=$2 manifest=${3:-} drive=$KORVA_PREFIXES/$1/drive_c out ms cpu status=0
     local windows=$drive/windows
-    rm -rf "$drive/korva-bench" "$windows/korva.ini" && sync
+    set_aside "$drive/korva-bench"
+    rm -f "$windows/korva.ini" && sync
     out=$(KORVA_PREFIX=$prefix "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/bench/install_bench.exe" \
         --server-pid "$(server_pid "$prefix")" "$(windows_path "$cd")" 'C:\korva-bench' 2>&1)
     ms=$(sed -n 's/^install_ms //p' <<<"$out")
@@ -214,7 +225,7 @@ run_ours() {
     [ $status -eq 0 ] && echo "$ms ${cpu:--}"
     # Keep the tree of a warm-up run ($4 "keep") for the manifest.
     if [ "${4:-}" != keep ]; then
-        rm -rf "$drive/korva-bench"
+        set_aside "$drive/korva-bench"
     fi
     # What the run left in the prefix: its settings and, on the Windows 95 family, the
     # common-controls replacement it may have scheduled.
@@ -228,7 +239,7 @@ run_ours() {
 run_peer() {
     local prefix=$1 command=$2 workdir=$3 dest=$4 manifest=$5 drive=$KORVA_PREFIXES/$1/drive_c
     local out ms code server group0 server0 cpu='-' status=0
-    rm -rf "${drive:?}/$dest" && sync
+    set_aside "$drive/$dest" && sync
     server=$(server_pid "$prefix")
     group0=$(group_ns)
     server0=$(process_ns "$server")
@@ -250,7 +261,7 @@ run_peer() {
         fi
     fi
     [ $status -eq 0 ] && echo "$ms $cpu"
-    rm -rf "${drive:?}/$dest"
+    set_aside "$drive/$dest"
     return $status
 }
 
@@ -271,20 +282,21 @@ run_msi() {
     # The product is registered: take it out again (its files are gone already), untimed.
     KORVA_PREFIX=$prefix "$KORVA_TEST_BUILD/wine-run" "$KORVA_TEST_BUILD/bench/peer_run.exe" 'C:\' \
         "msiexec /x {$bench_msi_product} /qn" >/dev/null 2>&1 || true
-    rm -rf "$KORVA_PREFIXES/$prefix/drive_c/korva-msi"
+    set_aside "$KORVA_PREFIXES/$prefix/drive_c/korva-msi"
     return $status
 }
 
 run_cp() {
     local manifest=$2 drive=$KORVA_PREFIXES/$1/drive_c start end group0 cpu='-' sources
     mapfile -t sources < <(printf '%s\n' "$3/cd_ita/italia" "$3/cd_ita/sicilia"; awk -F'\t' '$2 !~ /\// {print $3}' "$manifest")
-    rm -rf "$drive/korva-cp" && mkdir -p "$drive/korva-cp" && sync
+    set_aside "$drive/korva-cp"
+    mkdir -p "$drive/korva-cp" && sync
     group0=$(group_ns)
     start=$(date +%s%N)
     cp -r "${sources[@]}" "$drive/korva-cp/" && sync
     end=$(date +%s%N)
     [ -n "$bench_group" ] && cpu=$((($(group_ns) - group0) / 1000000))
-    rm -rf "$drive/korva-cp"
+    set_aside "$drive/korva-cp"
     echo "$(((end - start) / 1000000)) $cpu"
 }
 
@@ -341,7 +353,8 @@ bench_install() {
     local twice=$((files * 2)) prefixes=(${KORVA_BENCH_PREFIXES:-nt win95})
     : "${KORVA_BENCH_ROUNDS:=5}"
     local cd=$KORVA_BENCH_WORK/large-cd cd2=$KORVA_BENCH_WORK/large-cd-$twice
-    bench_peers=$KORVA_BENCH_WORK/peers
+    bench_peers=$KORVA_BENCH_WORK/peers bench_aside=$KORVA_BENCH_WORK/set-aside
+    rm -rf "$bench_aside" && mkdir -p "$bench_aside"
     make_bench_cd "$cd" "$megabytes" "$files"
     make_bench_cd "$cd2" "$megabytes" "$twice"
     rm -rf "$bench_peers" && mkdir -p "$bench_peers"
@@ -356,7 +369,7 @@ bench_install() {
         write_manifest "$cd" "$KORVA_PREFIXES/nt/drive_c/korva-bench" "$manifest" || return
     run_ours nt "$cd2" "" keep >/dev/null &&
         write_manifest "$cd2" "$KORVA_PREFIXES/nt/drive_c/korva-bench" "$manifest2" || return
-    rm -rf "$KORVA_PREFIXES/nt/drive_c/korva-bench"
+    set_aside "$KORVA_PREFIXES/nt/drive_c/korva-bench"
     say "$(wc -l <"$manifest") files in $((megabytes)) MB; making the peer installers"
     build_nsis_packed "$manifest" "$bench_peers/nsis-packed.exe" || echo "NSIS (packed) could not be built" >&2
     build_nsis_from_cd "$manifest" "$cd" "$cd/nsis-cd.exe" || echo "NSIS (from the CD) could not be built" >&2
@@ -397,13 +410,13 @@ bench_install() {
         if [ "$prefix" = nt ]; then
             race_row "NT: install, ${megabytes} MB in ${twice} files" "nt-ours-$twice" "nt-copy-$twice" "copy loop" "at most 1.1"
             race_row "NT: copy loop, ${twice} vs ${files} files" "nt-copy-$twice" "nt-copy" "${files} files" \
-                "none (Wine: a server round trip per call, ~7 a file; 2.0 if flat)"
+                "none (2.0 when the cost per file is flat)"
             race_row "NT: install, ${twice} vs ${files} files" "nt-ours-$twice" "nt-ours" "${files} files" \
-                "none (as the copy loop; 2.0 if flat)"
+                "none (2.0 when the cost per file is flat)"
             race_row "NT: install, $size" "nt-ours" "cp" "cp -r" \
                 "none (Wine: every open is a server call resolving each path component)"
         fi
     done
     close_cpu_group
-    rm -rf "$cd" "$cd2"
+    rm -rf "$cd" "$cd2" "$bench_aside"
 }
