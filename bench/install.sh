@@ -104,7 +104,8 @@ build_nsis_packed() {
 
 # NSIS that copies from the CD at install time, as a CD installer does: the installer lies in
 # the CD's root and copies each directory whose files are all installed with one CopyFiles of
-# its "*.*", every other file by itself. $1 manifest, $2 CD, $3 output (on the CD).
+# its "*.*", every other file by itself. $1 manifest, $2 CD, $3 output (to be put in the CD's
+# root).
 build_nsis_from_cd() {
     local manifest=$1 cd=$2 out=$3 script=$3.nsi
     # Source directories that hold only installed files, all into one directory.
@@ -357,7 +358,7 @@ bench_install() {
     rm -rf "$bench_aside" && mkdir -p "$bench_aside"
     make_bench_cd "$cd" "$megabytes" "$files"
     make_bench_cd "$cd2" "$megabytes" "$twice"
-    rm -rf "$bench_peers" && mkdir -p "$bench_peers"
+    mkdir -p "$bench_peers"
     cat $(find "$cd" "$cd2" -type f) >/dev/null # every run starts from a warm cache
     open_cpu_group
     [ -n "$bench_group" ] || say "no control group could be made: the peers' processor times are not printed"
@@ -371,9 +372,21 @@ bench_install() {
         write_manifest "$cd2" "$KORVA_PREFIXES/nt/drive_c/korva-bench" "$manifest2" || return
     set_aside "$KORVA_PREFIXES/nt/drive_c/korva-bench"
     say "$(wc -l <"$manifest") files in $((megabytes)) MB; making the peer installers"
-    build_nsis_packed "$manifest" "$bench_peers/nsis-packed.exe" || echo "NSIS (packed) could not be built" >&2
-    build_nsis_from_cd "$manifest" "$cd" "$cd/nsis-cd.exe" || echo "NSIS (from the CD) could not be built" >&2
-    build_msi "$manifest" "$bench_peers/korva.msi" || echo "the MSI could not be built" >&2
+    # The peers take minutes to build: they are kept for the next run while the file list, the
+    # CD maker and this script stay the same.
+    local key
+    key=$(cat "$manifest" "$KORVA_HOST_BUILD/tools/mkcd" "${BASH_SOURCE[0]}" | md5sum | cut -d' ' -f1)
+    if [ "$(cat "$bench_peers/built-for" 2>/dev/null)" != "$key" ]; then
+        rm -f "$bench_peers/built-for" "$bench_peers"/*.exe "$bench_peers"/*.msi
+        build_nsis_packed "$manifest" "$bench_peers/nsis-packed.exe" || echo "NSIS (packed) could not be built" >&2
+        build_nsis_from_cd "$manifest" "$cd" "$bench_peers/nsis-cd.exe" || echo "NSIS (from the CD) could not be built" >&2
+        build_msi "$manifest" "$bench_peers/korva.msi" || echo "the MSI could not be built" >&2
+        echo "$key" >"$bench_peers/built-for"
+    else
+        say "the peer installers of the last run fit this CD: used again"
+    fi
+    # The installer that copies from the CD lies in the CD's root.
+    [ -f "$bench_peers/nsis-cd.exe" ] && cp "$bench_peers/nsis-cd.exe" "$cd/nsis-cd.exe"
 
     local size="${megabytes} MB in ${files} files" prefix name peers
     for prefix in "${prefixes[@]}"; do
