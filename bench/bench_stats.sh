@@ -81,10 +81,11 @@ rate_cell() {
 }
 
 # The ratio cell and the target cell of a figure from its per-round ratios ("$1", one per
-# line), the target as a bound ("at most 1.1", "at least 1.2") or a text without one, and the
-# least number of rounds for a trusted figure. Prints "ratio|target".
+# line), the target as a bound ("at most 1.1", "at least 1.2") or a text without one, the least
+# number of rounds for a trusted figure and, where the rounds are known to be disturbed, why
+# (the figure is then unreliable whatever its rounds say). Prints "ratio|target".
 ratio_cells() {
-    local ratios=$1 target=$2 least=${3:-5} stats
+    local ratios=$1 target=$2 least=${3:-5} disturbed=${4:-} stats
     read -r -a stats <<<"$(figure_stats $ratios)"
     if [ ${#stats[@]} -eq 0 ]; then
         echo "-|$target: failed"
@@ -101,9 +102,11 @@ ratio_cells() {
     esac
     local verdict
     verdict=$(awk -v m="${stats[0]}" -v lo="${stats[1]}" -v hi="${stats[2]}" -v n="$rounds" \
-        -v least="$least" -v spread="$KORVA_BENCH_SPREAD" -v kind="$kind" -v bound="${bound:-0}" '
+        -v least="$least" -v spread="$KORVA_BENCH_SPREAD" -v kind="$kind" -v bound="${bound:-0}" \
+        -v disturbed="$disturbed" '
         BEGIN {
             if (n < least) { printf "unreliable: %d rounds", n; exit }
+            if (disturbed != "") { printf "unreliable: %s", disturbed; exit }
             if (m > 0 && (hi - lo) / m > spread) {
                 printf "unreliable: rounds %.2f-%.2f, %.0f%% apart", lo, hi, (hi - lo) / m * 100
                 exit

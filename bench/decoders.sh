@@ -1,9 +1,10 @@
 # Decoders: the image library's GIF, TIFF and bitmap readers against giflib, libtiff and
 # stb_image on the same pictures, decoded many times from memory; speed in MB of input file
-# per second of wall time, the median of seven rounds, each round both readers of every case;
-# the ratio is the median of the rounds' ratios, trusted only when they agree. The readers are compiled for this in a build of their own (build/bench-host:
-# -O2, no sanitizers, no fuzzer coverage), as the host tree instruments everything it builds.
-# Sourced by bench/run.
+# per second of wall time, and per second of processor time in the row below, the median of
+# seven rounds, each round both readers of every case; the ratio is the median of the rounds'
+# ratios, trusted only when they agree and the readers had the processor to themselves. The
+# readers are compiled for this in a build of their own (build/bench-host: -O2, no sanitizers,
+# no fuzzer coverage), as the host tree instruments everything it builds. Sourced by bench/run.
 bench_decoders() {
     local source=$KORVA_ROOT/bench/decoders build=$KORVA_BUILD/bench-host
     local work=$KORVA_BENCH_WORK/decoders convert=/usr/bin/convert
@@ -63,9 +64,12 @@ bench_decoders() {
         while IFS= read -r line; do
             echo "$line"
             [[ "$line" == RACE\|* ]] || continue
-            # RACE|figure|target|ours rates|theirs rates|ours shares|theirs shares
-            local figure target ours theirs ours_share theirs_share
-            IFS='|' read -r _ figure target ours theirs ours_share theirs_share <<<"$line"
-            echo "ROW|$figure|$(rate_cell "$ours" "$ours_share")|$(rate_cell "$theirs" "$theirs_share")|$(ratio_cells "$(round_ratios "$ours" "$theirs")" "$target")"
+            local figure target disturbed ours theirs ours_cpu theirs_cpu ours_share theirs_share
+            IFS='|' read -r _ figure target disturbed ours theirs ours_cpu theirs_cpu ours_share theirs_share <<<"$line"
+            local why=''
+            [ "$disturbed" -gt 0 ] && why="$disturbed of its rounds off the processor over a tenth of the time"
+            echo "ROW|$figure|$(rate_cell "$ours" "$ours_share")|$(rate_cell "$theirs" "$theirs_share")|$(ratio_cells "$(round_ratios "$ours" "$theirs")" "$target" 5 "$why")"
+            # The same race in processor time, which the machine's other work does not stretch.
+            echo "ROW|  the same in processor time|$(rate_cell "$ours_cpu")|$(rate_cell "$theirs_cpu")|$(ratio_cells "$(round_ratios "$ours_cpu" "$theirs_cpu")" "$target")"
         done
 }

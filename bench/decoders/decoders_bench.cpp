@@ -6,12 +6,16 @@
 //     OURS: gif | tiff | bmp      THEIRS: giflib | libtiff | libtiff+rows | stb
 //     (libtiff+rows: libtiff, then the picture turned into a Windows bitmap's rows)
 //
-// Seven rounds; each round times a batch of decodes of every case by both readers, so that
-// the rounds of a case are spread over the whole run. A round in which a reader was not on the
-// processor for nine tenths of its wall time is left out and run again. Prints per case
-// "RACE|figure|target| ours MB/s per round|theirs MB/s per round|ours processor share|theirs
-// processor share", the speed being megabytes of input file (10^6 bytes) per second of wall time;
-// bench/decoders.sh makes the table's row from it. Where a case cannot run, its "ROW|..." says why.
+// Seven rounds per case; each round is a batch of decodes by the two readers taking turns
+// decode by decode, and every round visits every case, so that the rounds of a case are spread
+// over the whole run. Each decode's wall time and processor time (of this thread) are taken.
+// A round in which a reader was off the processor for more than a tenth of its wall time is
+// run again, up to three times as many rounds in all; where the machine never left the readers
+// alone that long, the seven least disturbed rounds are kept and said to be disturbed.
+// Prints per case "RACE|figure|target|disturbed rounds|ours MB/s per round|theirs MB/s per
+// round|ours MB/s of processor time per round|theirs ...|ours processor share per round|theirs
+// ...", megabytes being of input file (10^6 bytes); bench/decoders.sh makes the table's rows
+// from it. Where a case cannot run, its "ROW|..." says why.
 #include "reference_decoders.h"
 
 #include "imaging/portable/bitmap_file.h"
@@ -34,10 +38,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 7;
-constexpr double kRoundSeconds = 0.25;
+constexpr double kRoundSeconds = 0.5;
 // A round in which either reader was off the processor for more than a tenth of its wall time
-// measured the machine's other work, not the reader: it is left out and run again, up to
-// kMostRounds rounds in all.
+// measured the machine's other work as well as the reader: another round is run in its place,
+// up to kMostRounds rounds in all.
 constexpr double kLeastProcessorShare = 0.9;
 constexpr int kMostRounds = 3 * kRounds;
 
@@ -99,13 +103,13 @@ std::string Difference(const korva::DibBlock& ours, const bench::Decoded& theirs
     return {};
 }
 
-// One contender of a case: a decode, and per round the megabytes per second of wall time and
-// the share of that wall time this thread was on a processor (below 1 when the machine gave
-// the processor to others).
+// One contender of a case: a decode, and per round its wall seconds and processor seconds.
 struct Contender {
     std::function<bool()> decode;
-    std::vector<double> rates;
-    std::vector<double> processorShares;
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    double Share(std::size_t round) const { return cpu[round] / wall[round]; }
 };
 
 struct Case {
@@ -115,21 +119,33 @@ struct Case {
     Contender ours;
     Contender theirs;
     int decodesPerRound = 1;
-    int disturbedRounds = 0;
     bool failed = false;
 
-    int Rounds() const { return static_cast<int>(ours.rates.size()); }
-    // Takes back the round just timed when the machine took the processor away from it.
-    void KeepRoundIfUndisturbed() {
-        if (ours.processorShares.back() >= kLeastProcessorShare &&
-            theirs.processorShares.back() >= kLeastProcessorShare) {
-            return;
+    int Rounds() const { return static_cast<int>(ours.wall.size()); }
+    // The lesser of the two readers' shares of a round's wall time on a processor: below 1
+    // when the machine gave the processor to other work.
+    double Share(std::size_t round) const {
+        return std::min(ours.Share(round), theirs.Share(round));
+    }
+    bool Disturbed(std::size_t round) const { return Share(round) < kLeastProcessorShare; }
+    int UndisturbedRounds() const {
+        int n = 0;
+        for (int round = 0; round < Rounds(); ++round) {
+            n += Disturbed(round) ? 0 : 1;
         }
-        ++disturbedRounds;
-        for (Contender* c : {&ours, &theirs}) {
-            c->rates.pop_back();
-            c->processorShares.pop_back();
+        return n;
+    }
+    // The rounds the figure is made of: the kRounds least disturbed, in the order they ran.
+    std::vector<std::size_t> KeptRounds() const {
+        std::vector<std::size_t> rounds(Rounds());
+        for (std::size_t i = 0; i < rounds.size(); ++i) {
+            rounds[i] = i;
         }
+        std::stable_sort(rounds.begin(), rounds.end(),
+                         [this](std::size_t a, std::size_t b) { return Share(a) > Share(b); });
+        rounds.resize(std::min<std::size_t>(rounds.size(), kRounds));
+        std::sort(rounds.begin(), rounds.end());
+        return rounds;
     }
 };
 
@@ -139,34 +155,42 @@ double ThreadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// One round of a contender: its decodes of the round one after the other, timed together.
-bool TimeRound(Case& c, Contender& contender) {
-    const double cpuStart = ThreadSeconds();
-    const Clock::time_point start = Clock::now();
+// One round of a case: its decodes by the two readers taking turns, one decode each at a
+// time, so that whatever the machine does during the round falls on both alike; each reader's
+// decodes are timed together.
+bool TimeRound(Case& c, bool theirsFirst) {
+    double wall[2] = {};
+    double cpu[2] = {};
+    Contender* contenders[2] = {&c.ours, &c.theirs};
     for (int i = 0; i < c.decodesPerRound; ++i) {
-        if (!contender.decode()) {
-            return false;
+        for (int k = 0; k < 2; ++k) {
+            const int which = (k + (theirsFirst ? 1 : 0) + i) % 2;
+            const double cpuStart = ThreadSeconds();
+            const Clock::time_point start = Clock::now();
+            if (!contenders[which]->decode()) {
+                return false;
+            }
+            wall[which] += std::chrono::duration<double>(Clock::now() - start).count();
+            cpu[which] += ThreadSeconds() - cpuStart;
         }
     }
-    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    const double cpu = ThreadSeconds() - cpuStart;
-    const double megabytes = static_cast<double>(c.file.size()) / 1e6 * c.decodesPerRound;
-    contender.rates.push_back(megabytes / wall);
-    contender.processorShares.push_back(cpu / wall);
+    for (int which = 0; which < 2; ++which) {
+        contenders[which]->wall.push_back(wall[which]);
+        contenders[which]->cpu.push_back(cpu[which]);
+    }
     return true;
 }
 
-std::string Joined(const std::vector<double>& values) {
-    if (values.empty()) {
-        return "-";
-    }
+// Per kept round, "%.2f" of what `value` gives for it, separated by blanks.
+std::string Joined(const std::vector<std::size_t>& rounds,
+                   const std::function<double(std::size_t)>& value) {
     std::string text;
     char number[32];
-    for (double value : values) {
-        std::snprintf(number, sizeof number, "%s%.2f", text.empty() ? "" : " ", value);
+    for (std::size_t round : rounds) {
+        std::snprintf(number, sizeof number, "%s%.2f", text.empty() ? "" : " ", value(round));
         text += number;
     }
-    return text;
+    return text.empty() ? "-" : text;
 }
 
 // Reads the case's file and compares both readers' colours at every pixel; false (with the
@@ -191,8 +215,8 @@ bool Prepare(Case& c, const std::string& ours, const std::string& theirs, const 
                 decoded.channels);
     c.ours.decode = [&c, ours] { return !DecodeOurs(ours, c.file).Empty(); };
     c.theirs.decode = [&c, theirs] { return !DecodeTheirs(theirs, c.file).Empty(); };
-    // As many decodes a round as take the slower reader about kRoundSeconds, so that one
-    // round is not one time slice of the machine.
+    // As many decodes a round as take the two readers about kRoundSeconds together, so that
+    // one round is not one time slice of the machine.
     const Clock::time_point start = Clock::now();
     if (!c.ours.decode() || !c.theirs.decode()) {
         return false;
@@ -221,21 +245,15 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
-    // Every round visits every case, and in each case both readers, the first of them taking
-    // turns: a drift of the machine falls on both, and on every case alike.
+    // Every round visits every case: a drift of the machine falls on every case alike.
     for (int round = 0; round < kMostRounds; ++round) {
         bool more = false;
         for (auto& c : cases) {
-            if (c->failed || c->Rounds() >= kRounds) {
+            if (c->failed || c->UndisturbedRounds() >= kRounds) {
                 continue;
             }
-            Contender* first = round % 2 ? &c->theirs : &c->ours;
-            Contender* second = round % 2 ? &c->ours : &c->theirs;
-            c->failed = !TimeRound(*c, *first) || !TimeRound(*c, *second);
-            if (!c->failed) {
-                c->KeepRoundIfUndisturbed();
-                more = more || c->Rounds() < kRounds;
-            }
+            c->failed = !TimeRound(*c, round % 2 != 0);
+            more = more || (!c->failed && c->UndisturbedRounds() < kRounds);
         }
         if (!more) {
             break;
@@ -246,15 +264,27 @@ int main(int argc, char** argv) {
             std::printf("ROW|%s|a decode failed|-|-|%s\n", c->figure.c_str(), c->target.c_str());
             continue;
         }
-        std::printf("%s: %d rounds of %d decodes each, %d more left out (the machine took the "
-                    "processor away)\n",
-                    c->figure.c_str(), c->Rounds(), c->decodesPerRound, c->disturbedRounds);
-        // Rounds for the script, which makes the row: figure, target, then per round ours and
-        // theirs in MB/s and each one's share of processor time.
-        std::printf("RACE|%s|%s|%s|%s|%s|%s\n", c->figure.c_str(), c->target.c_str(),
-                    Joined(c->ours.rates).c_str(), Joined(c->theirs.rates).c_str(),
-                    Joined(c->ours.processorShares).c_str(),
-                    Joined(c->theirs.processorShares).c_str());
+        const std::vector<std::size_t> kept = c->KeptRounds();
+        int disturbed = 0;
+        for (std::size_t round : kept) {
+            disturbed += c->Disturbed(round) ? 1 : 0;
+        }
+        std::printf("%s: %d rounds of %d decodes each run, %d of them disturbed (the machine "
+                    "took the processor away); %zu kept, %d of those disturbed\n",
+                    c->figure.c_str(), c->Rounds(), c->decodesPerRound,
+                    c->Rounds() - c->UndisturbedRounds(), kept.size(), disturbed);
+        const double megabytes = static_cast<double>(c->file.size()) / 1e6 * c->decodesPerRound;
+        auto rate = [megabytes](const std::vector<double>& seconds) {
+            return [&seconds, megabytes](std::size_t round) { return megabytes / seconds[round]; };
+        };
+        const Contender& ours = c->ours;
+        const Contender& theirs = c->theirs;
+        std::printf("RACE|%s|%s|%d|%s|%s|%s|%s|%s|%s\n", c->figure.c_str(), c->target.c_str(),
+                    disturbed, Joined(kept, rate(ours.wall)).c_str(),
+                    Joined(kept, rate(theirs.wall)).c_str(), Joined(kept, rate(ours.cpu)).c_str(),
+                    Joined(kept, rate(theirs.cpu)).c_str(),
+                    Joined(kept, [&ours](std::size_t r) { return ours.Share(r); }).c_str(),
+                    Joined(kept, [&theirs](std::size_t r) { return theirs.Share(r); }).c_str());
         std::fflush(stdout);
     }
     return 0;
