@@ -32,17 +32,23 @@ round_ratios() {
     }'
 }
 
-# The minimum of each round over several lists (the fastest of several contenders, round by
-# round): "$@" are space-separated lists of the same rounds.
-round_minimum() {
+# The fastest of several contenders, round by round: "$@" are pairs of space-separated lists
+# of the same rounds, each contender's wall times and then its processor times. Prints two
+# lines: per round the fastest wall time, and the processor time of the contender that had it
+# ("-" where none succeeded or the time is unknown).
+round_fastest() {
     awk 'BEGIN {
-        for (k = 1; k < ARGC; k++) {
-            n = split(ARGV[k], x, " ")
+        for (k = 1; k + 1 < ARGC; k += 2) {
+            n = split(ARGV[k], wall, " "); split(ARGV[k + 1], cpu, " ")
             for (i = 1; i <= n; i++)
-                if (x[i] ~ /^[0-9.]+$/ && (!(i in m) || x[i] + 0 < m[i])) m[i] = x[i] + 0
+                if (wall[i] ~ /^[0-9.]+$/ && (!(i in best) || wall[i] + 0 < best[i])) {
+                    best[i] = wall[i] + 0; its[i] = cpu[i]
+                }
             if (n > rounds) rounds = n
         }
-        for (i = 1; i <= rounds; i++) printf "%s ", (i in m) ? m[i] : "-"
+        for (i = 1; i <= rounds; i++) printf "%s ", (i in best) ? best[i] : "-"
+        print ""
+        for (i = 1; i <= rounds; i++) printf "%s ", (i in best && its[i] != "") ? its[i] : "-"
         print ""
         exit
     }' "$@"

@@ -319,7 +319,7 @@ run_rounds() {
             if result=$(eval "${entry#*:}"); then
                 bench_wall[$key]+="${result% *} "
                 bench_cpu[$key]+="${result#* } "
-                line+=" $key ${result% *}"
+                line+=" $key ${result% *}/${result#* }"
             else
                 bench_wall[$key]+="- "
                 bench_cpu[$key]+="- "
@@ -336,10 +336,13 @@ race_row() {
     local figure=$1 key=$2 reference=$3 name=$4 target=$5 reference_wall reference_cpu
     shift 5
     if [ "$reference" = fastest ]; then
-        local peers=() peer
-        for peer in "$@"; do peers+=("${bench_wall[$peer]}"); done
-        reference_wall=$(round_minimum "${peers[@]}")
-        reference_cpu=''
+        local lists=() peer fastest
+        for peer in "$@"; do
+            lists+=("${bench_wall[$peer]}" "${bench_cpu[$peer]}")
+        done
+        fastest=$(round_fastest "${lists[@]}")
+        reference_wall=$(sed -n 1p <<<"$fastest")
+        reference_cpu=$(sed -n 2p <<<"$fastest")
     else
         reference_wall=${bench_wall[$reference]}
         reference_cpu=${bench_cpu[$reference]}
@@ -347,6 +350,14 @@ race_row() {
     local cells
     cells=$(ratio_cells "$(round_ratios "${bench_wall[$key]}" "$reference_wall")" "$target")
     echo "ROW|$figure|$(time_cell "${bench_wall[$key]}" "${bench_cpu[$key]}")|$name $(time_cell "$reference_wall" "$reference_cpu")|$cells"
+    # The same race in processor time (the programs' and Wine's server's), which waiting for
+    # the disk or for a processor the machine gave to others does not stretch.
+    # (Not against cp, which has no server to count.)
+    if [ "$reference" != cp ] && [ "$(count_rounds ${bench_cpu[$key]})" -gt 0 ] &&
+        [ "$(count_rounds $reference_cpu)" -gt 0 ]; then
+        cells=$(ratio_cells "$(round_ratios "${bench_cpu[$key]}" "$reference_cpu")" "$target")
+        echo "ROW|  the same in processor time|$(time_cell "${bench_cpu[$key]}")|$name $(time_cell "$reference_cpu")|$cells"
+    fi
 }
 
 bench_install() {
