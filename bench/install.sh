@@ -48,34 +48,38 @@ run_rounds() {
     done
 }
 
-# ROW of figure $1 for contender $2 against reference $3 (a key, or "fastest peer" with the
-# peers' keys in $6...), reference name $4 and target $5.
+# The reference of a race, round by round, into race_wall and race_cpu: contender $1's
+# lists, or with $1 "fastest" the fastest of the contenders named in $2... in each round.
+race_reference() {
+    if [ "$1" != fastest ]; then
+        race_wall=${bench_wall[$1]} race_cpu=${bench_cpu[$1]}
+        return
+    fi
+    shift
+    local lists=() peer fastest
+    for peer in "$@"; do
+        lists+=("${bench_wall[$peer]}" "${bench_cpu[$peer]}")
+    done
+    fastest=$(round_fastest "${lists[@]}")
+    race_wall=$(sed -n 1p <<<"$fastest") race_cpu=$(sed -n 2p <<<"$fastest")
+}
+
+# ROW of figure $1 for contender $2 against reference $3 (a key, or "fastest" with the peers'
+# keys in $6...), reference name $4 and target $5, in wall time.
 race_row() {
-    local figure=$1 key=$2 reference=$3 name=$4 target=$5 reference_wall reference_cpu
-    shift 5
-    if [ "$reference" = fastest ]; then
-        local lists=() peer fastest
-        for peer in "$@"; do
-            lists+=("${bench_wall[$peer]}" "${bench_cpu[$peer]}")
-        done
-        fastest=$(round_fastest "${lists[@]}")
-        reference_wall=$(sed -n 1p <<<"$fastest")
-        reference_cpu=$(sed -n 2p <<<"$fastest")
-    else
-        reference_wall=${bench_wall[$reference]}
-        reference_cpu=${bench_cpu[$reference]}
-    fi
-    local cells
-    cells=$(ratio_cells "$(round_ratios "${bench_wall[$key]}" "$reference_wall")" "$target")
-    echo "ROW|$figure|$(time_cell "${bench_wall[$key]}" "${bench_cpu[$key]}")|$name $(time_cell "$reference_wall" "$reference_cpu")|$cells"
-    # The same race in processor time (the programs' and Wine's server's), which waiting for
-    # the disk or for a processor the machine gave to others does not stretch.
-    # (Not against cp, which has no server to count.)
-    if [ "$reference" != cp ] && [ "$(count_rounds ${bench_cpu[$key]})" -gt 0 ] &&
-        [ "$(count_rounds $reference_cpu)" -gt 0 ]; then
-        cells=$(ratio_cells "$(round_ratios "${bench_cpu[$key]}" "$reference_cpu")" "$target")
-        echo "ROW|  the same in processor time|$(time_cell "${bench_cpu[$key]}")|$name $(time_cell "$reference_cpu")|$cells"
-    fi
+    local figure=$1 key=$2 name=$4 target=$5 race_wall race_cpu
+    race_reference "$3" "${@:6}"
+    echo "ROW|$figure|$(time_cell "${bench_wall[$key]}" "${bench_cpu[$key]}")|$name $(time_cell "$race_wall" "$race_cpu")|$(ratio_cells "$(round_ratios "${bench_wall[$key]}" "$race_wall")" "$target")"
+}
+
+# The same as race_row, and below it the same race in processor time (the programs' and
+# Wine's server's), which waiting for the disk or for a processor the machine gave to others
+# does not stretch.
+race_rows() {
+    race_row "$@"
+    local key=$2 name=$4 target=$5 race_wall race_cpu
+    race_reference "$3" "${@:6}"
+    echo "ROW|  the same in processor time|$(time_cell "${bench_cpu[$key]}")|$name $(time_cell "$race_cpu")|$(ratio_cells "$(round_ratios "${bench_cpu[$key]}" "$race_cpu")" "$target")"
 }
 
 bench_install() {
@@ -139,25 +143,26 @@ bench_install() {
         say "$name: ${KORVA_BENCH_ROUNDS} rounds of ${#contenders[@]} contenders"
         run_rounds "$prefix" "${contenders[@]}"
         peers=("$prefix-nsis-packed" "$prefix-nsis-cd" "$prefix-msi")
-        local target_copy="at most 1.1" target_peer="at most 0.8"
         if [ "$prefix" = win95 ]; then
-            race_row "$name: install, $size" "$prefix-ours" "$prefix-version" "VerInstallFileA loop" "at most 1.1"
-            target_copy="none (the defined copy is the version installation)"
-            target_peer="none (for comparison)"
+            race_rows "$name: install, $size" "$prefix-ours" "$prefix-version" "VerInstallFileA loop" "at most 1.1"
+            race_row "$name: install, $size" "$prefix-ours" "$prefix-copy" "copy loop" \
+                "none (the defined copy here is the version installation)"
+            race_row "$name: install, $size" "$prefix-ours" fastest "fastest peer" "none (for comparison)" "${peers[@]}"
+        else
+            race_rows "$name: install, $size" "$prefix-ours" "$prefix-copy" "copy loop" "at most 1.1"
+            race_rows "$name: install, $size" "$prefix-ours" fastest "fastest peer" "at most 0.8" "${peers[@]}"
         fi
-        race_row "$name: install, $size" "$prefix-ours" "$prefix-copy" "copy loop" "$target_copy"
-        race_row "$name: install, $size" "$prefix-ours" fastest "fastest peer" "$target_peer" "${peers[@]}"
         race_row "$name: install vs NSIS packed" "$prefix-ours" "$prefix-nsis-packed" "NSIS packed" "-"
         race_row "$name: install vs NSIS from the CD" "$prefix-ours" "$prefix-nsis-cd" "NSIS from CD" "-"
         race_row "$name: install vs MSI" "$prefix-ours" "$prefix-msi" "msiexec" "-"
         if [ "$prefix" = nt ]; then
-            race_row "NT: install, ${megabytes} MB in ${twice} files" "nt-ours-$twice" "nt-copy-$twice" "copy loop" "at most 1.1"
-            race_row "NT: copy loop, ${twice} vs ${files} files" "nt-copy-$twice" "nt-copy" "${files} files" \
+            race_rows "NT: install, ${megabytes} MB in ${twice} files" "nt-ours-$twice" "nt-copy-$twice" "copy loop" "at most 1.1"
+            race_rows "NT: copy loop, ${twice} vs ${files} files" "nt-copy-$twice" "nt-copy" "${files} files" \
                 "none (2.0 when the cost per file is flat)"
-            race_row "NT: install, ${twice} vs ${files} files" "nt-ours-$twice" "nt-ours" "${files} files" \
-                "none (2.0 when the cost per file is flat)"
-            race_row "NT: install, $size" "nt-ours" "cp" "cp -r" \
-                "none (Wine: every open is a server call resolving each path component)"
+            race_rows "NT: install, ${twice} vs ${files} files" "nt-ours-$twice" "nt-ours" "${files} files" \
+                "none (2.0 or less when the cost per file is flat)"
+            race_row "NT: copy loop, $size" "nt-copy" "cp" "cp -r" \
+                "none (Wine's cost per file: 6 server requests, and each open has the server resolve every component of the path)"
         fi
     done
     close_cpu_group

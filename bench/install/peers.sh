@@ -2,11 +2,20 @@
 # with Debian's tools: NSIS (makensis) and Windows Installer (wixl). Sourced by
 # bench/install.sh.
 
+# The peers are programs of the same kind as the installer under test: 32-bit ones, or 64-bit
+# ones where the Wine tiers run the 64-bit build (this machine runs no 32-bit programs).
+nsis_target() {
+    if [ "$KORVA_WINE_BITS" = 64 ]; then echo 'Target amd64-unicode'; else echo 'Target x86-unicode'; fi
+}
+msi_architecture() {
+    if [ "$KORVA_WINE_BITS" = 64 ]; then echo x64; else echo x86; fi
+}
+
 # NSIS with every file packed into the installer, compression off. $1 manifest, $2 output.
 build_nsis_packed() {
     local manifest=$1 out=$2 script=$2.nsi
     {
-        printf 'Unicode true\nSetCompress off\nName "KORVA bench"\nOutFile "%s"\n' "$out"
+        printf '%s\nSetCompress off\nName "KORVA bench"\nOutFile "%s"\n' "$(nsis_target)" "$out"
         printf 'InstallDir "C:\\korva-nsis"\nRequestExecutionLevel user\nSilentInstall silent\n'
         printf 'Section\n'
         awk -F'\t' '{
@@ -35,7 +44,7 @@ build_nsis_from_cd() {
             [ "$(find "$dir" -mindepth 1 -maxdepth 1 | wc -l)" -eq "$count" ] && echo "$dir"
         done)
     {
-        printf 'Unicode true\nName "KORVA bench"\nOutFile "%s"\n' "$out"
+        printf '%s\nName "KORVA bench"\nOutFile "%s"\n' "$(nsis_target)" "$out"
         printf 'InstallDir "C:\\korva-nsis"\nRequestExecutionLevel user\nSilentInstall silent\n'
         printf 'Section\n'
         awk -F'\t' -v cd="$cd" -v whole="$whole" 'BEGIN { n = split(whole, w, "\n"); for (i = 1; i <= n; i++) all[w[i]] = 1 }
@@ -92,5 +101,5 @@ build_msi() {
         awk '{ printf "<ComponentRef Id=\"c%d\"/>\n", NR }' "$manifest"
         printf '</Feature>\n</Product>\n</Wix>\n'
     } >"$source"
-    (cd / && wixl -a x86 -o "$out" "$source") >"$source.log" 2>&1 || { tail -5 "$source.log" >&2; return 1; }
+    (cd / && wixl -a "$(msi_architecture)" -o "$out" "$source") >"$source.log" 2>&1 || { tail -5 "$source.log" >&2; return 1; }
 }
