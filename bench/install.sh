@@ -88,7 +88,11 @@ bench_install() {
     : "${KORVA_BENCH_ROUNDS:=5}"
     local cd=$KORVA_BENCH_WORK/large-cd cd2=$KORVA_BENCH_WORK/large-cd-$twice
     bench_peers=$KORVA_BENCH_WORK/peers bench_aside=$KORVA_BENCH_WORK/set-aside
-    rm -rf "$bench_aside" && mkdir -p "$bench_aside"
+    if [ -e "$bench_aside" ] || [ -e "$cd" ] || [ -e "$cd2" ]; then
+        say "deleting what an interrupted run left, then a minute for the file system to settle"
+        delete_and_settle "$bench_aside" "$cd" "$cd2"
+    fi
+    mkdir -p "$bench_aside"
     make_bench_cd "$cd" "$megabytes" "$files"
     make_bench_cd "$cd2" "$megabytes" "$twice"
     mkdir -p "$bench_peers"
@@ -166,6 +170,8 @@ bench_install() {
         fi
     done
     close_cpu_group
+    # Written out, so that what runs next is slowed for a minute at most.
     rm -rf "$cd" "$cd2" "$bench_aside"
+    sync
 }
 
