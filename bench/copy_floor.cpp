@@ -2,13 +2,16 @@
 // installer's run: every file read whole and written whole with the plain file functions
 // (the floor of the whole-file copy), or every file given to VerInstallFileA with the flags
 // the installer uses on the Windows 95 family (the floor of the version installation). No
-// window, no checks. Prints "copy_ms <n>" and "files <n>".
-// Usage: copy_floor [--version-install] <destination> <source>...
+// window, no checks. Prints "copy_ms <n>", "files <n>" and, with the Linux process id of
+// Wine's server, "cpu_ms <n>": processor time of this program and of the server while it copied.
+// Usage: copy_floor [--version-install] [--server-pid <pid>] <destination> <source>...
+#include "processor_clock.h"
 #include "tests/support/directory_entries.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -70,18 +73,25 @@ void CopyTree(Method method, const std::string& from, const std::string& to) {
 int main(int argc, char** argv) {
     Method method = Method::kWholeFile;
     int first = 1;
-    if (argc > 1 && std::strcmp(argv[1], "--version-install") == 0) {
+    if (argc > first && std::strcmp(argv[first], "--version-install") == 0) {
         method = Method::kVersionInstall;
-        first = 2;
+        ++first;
+    }
+    bench::ProcessorClock cpu;
+    if (argc > first + 1 && std::strcmp(argv[first], "--server-pid") == 0) {
+        cpu.WatchServer(std::strtoul(argv[first + 1], nullptr, 10));
+        first += 2;
     }
     if (argc < first + 2) {
-        std::fprintf(stderr, "usage: copy_floor [--version-install] <destination> <source>...\n");
+        std::fprintf(stderr, "usage: copy_floor [--version-install] [--server-pid <pid>] "
+                             "<destination> <source>...\n");
         return 2;
     }
     const std::string destination = argv[first];
     CreateDirectoryA(destination.c_str(), nullptr);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
+    cpu.Start();
     QueryPerformanceCounter(&start);
     for (int i = first + 1; i < argc; ++i) {
         std::string source = argv[i];
@@ -91,5 +101,6 @@ int main(int argc, char** argv) {
     std::printf("copy_ms %.0f\nfiles %ld\n",
                 static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart,
                 filesCopied);
+    cpu.Print();
     return 0;
 }

@@ -1,10 +1,13 @@
 // Times one complete installation from a CD under Wine: from the click on "Installazione
-// completa" to the final message. Prints "install_ms <n>".
-// Usage: install_bench <CD directory> <destination>
+// completa" to the final message. Prints "install_ms <n>" and, given the Linux process id of
+// Wine's server, "cpu_ms <n>": processor time of the installer and the server over that time.
+// Usage: install_bench [--server-pid <pid>] <CD directory> <destination>
 #include "bench_report.h"
 #include "tests/support/installer_driver.h"
+#include "processor_clock.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -23,11 +26,19 @@ std::string QuietMessageBoxText(HWND box) {
 } // namespace
 
 int main(int argc, char** argv) {
+    unsigned long serverPid = 0;
+    if (argc == 5 && std::strcmp(argv[1], "--server-pid") == 0) {
+        serverPid = std::strtoul(argv[2], nullptr, 10);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: install_bench <CD directory> <destination>\n");
+        std::fprintf(stderr, "usage: install_bench [--server-pid <pid>] <CD directory> "
+                             "<destination>\n");
         return 2;
     }
-    e2e::InstallerRun run(argv[1]);
+    const std::string cd = argv[1];
+    e2e::InstallerRun run(cd);
     if (!run.Start("") || !run.StartEditionAndContinue(e2e::kItaliaCommand) ||
         !run.AnswerPathPrompt(argv[2])) {
         std::fprintf(stderr, "install_bench: the installer did not reach the install type\n");
@@ -37,6 +48,11 @@ int main(int argc, char** argv) {
     if (!type) {
         return 1;
     }
+    bench::ProcessorClock cpu;
+    if (serverPid != 0 && !(cpu.WatchServer(serverPid) && cpu.WatchProgram(cd + "\\install.exe"))) {
+        std::fprintf(stderr, "install_bench: no processor time of the installer or the server\n");
+    }
+    cpu.Start();
     const int64_t start = bench::MicrosecondsNow();
     auto millisecondsSinceStart = [&] { return (bench::MicrosecondsNow() - start) / 1000.0; };
     PostMessageA(type, WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
@@ -107,6 +123,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("install_ms %.0f\n", elapsedMs);
+    cpu.Print();
     robot::Click(box, IDOK);
     run.CloseMenuAndWait();
     return 0;

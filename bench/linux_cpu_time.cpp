@@ -53,6 +53,11 @@ bool LinuxCpuTime::Find(const std::string& windowsProgram) {
     return !procDir_.empty() && Nanoseconds() > 0;
 }
 
+bool LinuxCpuTime::Attach(unsigned long linuxPid) {
+    procDir_ = std::string(kProc) + "\\" + std::to_string(linuxPid);
+    return Nanoseconds() > 0;
+}
+
 uint64_t LinuxCpuTime::Nanoseconds() const {
     uint64_t total = 0;
     if (procDir_.empty()) {

@@ -14,6 +14,8 @@ public:
     // Finds the Linux process whose command line is `windowsProgram` (the path the program
     // was started with). False when there is none or /proc cannot be read.
     bool Find(const std::string& windowsProgram);
+    // Takes the Linux process `linuxPid` (Wine's server, say). False when it cannot be read.
+    bool Attach(unsigned long linuxPid);
     // Time on a processor of all the process's threads so far, in nanoseconds.
     uint64_t Nanoseconds() const;
 

@@ -23,6 +23,7 @@ KORVA_PACKAGES=(
     libisofs-dev fuseiso
     # Only the decoder benchmark's comparison libraries; nothing else is built with them.
     libgif-dev libtiff-dev libstb-dev
+    nsis wixl # the install benchmark's peer installers (makensis, wixl)
 )
 
 # Only where this machine cannot run 32-bit programs (see choose_wine_mode).
