@@ -32,7 +32,9 @@ Thread& Thread::operator=(Thread&& other) noexcept {
     return *this;
 }
 
-Thread::~Thread() { Join(); }
+Thread::~Thread() {
+    Join();
+}
 
 void Thread::Join() {
     if (!handle_) {
